@@ -1,0 +1,111 @@
+#include "basalt/FileStorage.h"
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace Basalt {
+
+FileStorage::~FileStorage()
+{
+    close();
+}
+
+bool FileStorage::open(const std::string& path, eMode mode)
+{
+    close();
+    if (mode == Closed) {
+        return false;
+    }
+    const int flags = (mode == ReadWrite ? O_RDWR | O_CREAT : O_RDONLY) | O_CLOEXEC;
+    const int fd = ::open(path.c_str(), flags, 0644);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    fd_ = fd;
+    position_ = 0;
+    mode_ = mode;
+    return true;
+}
+
+void FileStorage::close()
+{
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+    fd_ = -1;
+    position_ = 0;
+    mode_ = Closed;
+}
+
+std::size_t FileStorage::read(void* buffer, std::size_t count)
+{
+    std::size_t done = 0;
+    while (isOpen() && done < count) {
+        const ssize_t n = ::pread(fd_, static_cast<char*>(buffer) + done, count - done,
+                                  position_ + static_cast<std::int64_t>(done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    position_ += static_cast<std::int64_t>(done);
+    return done;
+}
+
+std::size_t FileStorage::write(const void* buffer, std::size_t count)
+{
+    std::size_t done = 0;
+    while (mode_ == ReadWrite && done < count) {
+        const ssize_t n = ::pwrite(fd_, static_cast<const char*>(buffer) + done, count - done,
+                                   position_ + static_cast<std::int64_t>(done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    position_ += static_cast<std::int64_t>(done);
+    return done;
+}
+
+std::int64_t FileStorage::tell() const
+{
+    return isOpen() ? position_ : -1;
+}
+
+std::int64_t FileStorage::size() const
+{
+    struct stat info {};
+    if (!isOpen() || ::fstat(fd_, &info) != 0) {
+        return -1;
+    }
+    return info.st_size;
+}
+
+bool FileStorage::seek64(std::int64_t offset, eOrigin origin)
+{
+    if (!isOpen()) {
+        return false;
+    }
+    const std::int64_t target = DETAIL::seekTarget(position_, size(), offset, origin);
+    if (target < 0) {
+        return false;
+    }
+    position_ = target;
+    return true;
+}
+
+} // namespace Basalt

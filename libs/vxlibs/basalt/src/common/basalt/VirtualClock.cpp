@@ -1,0 +1,52 @@
+#include "basalt/VirtualClock.h"
+
+#include <boost/thread/thread.hpp>
+
+namespace Basalt {
+
+Clock::TimePoint VirtualClock::now()
+{
+    std::lock_guard guard(lock_);
+    return now_;
+}
+
+void VirtualClock::sleepFor(Duration duration)
+{
+    advanceTo(now() + duration, false);
+}
+
+void VirtualClock::interruptibleSleepFor(Duration duration)
+{
+    advanceTo(now() + duration, true);
+}
+
+void VirtualClock::schedule(Duration delay, std::function<void()> action)
+{
+    std::lock_guard guard(lock_);
+    actions_.emplace(std::pair(now_ + delay, sequence_++), std::move(action));
+}
+
+void VirtualClock::advanceTo(TimePoint target, bool interruptible)
+{
+    for (;;) {
+        if (interruptible) {
+            boost::this_thread::interruption_point();
+        }
+        std::function<void()> action;
+        {
+            std::lock_guard guard(lock_);
+            const auto next = actions_.begin();
+            if (next == actions_.end() || next->first.first > target) {
+                now_ = std::max(now_, target);
+                return;
+            }
+            now_ = std::max(now_, next->first.first);
+            action = std::move(next->second);
+            actions_.erase(next);
+        }
+        action();
+    }
+
+}
+
+} // namespace Basalt
