@@ -8,6 +8,29 @@
 
 namespace Basalt {
 
+namespace {
+
+// Repeats a partial read or write at the advancing position until `count`
+// bytes are done, the file ends or an error other than EINTR occurs.
+template <typename Io>
+std::size_t repeatIo(std::size_t count, std::int64_t position, Io io)
+{
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t n = io(done, position + static_cast<std::int64_t>(done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return done;
+}
+
+} // namespace
+
 FileStorage::~FileStorage()
 {
     close();
@@ -47,36 +70,24 @@ void FileStorage::close()
 
 std::size_t FileStorage::read(void* buffer, std::size_t count)
 {
-    std::size_t done = 0;
-    while (isOpen() && done < count) {
-        const ssize_t n = ::pread(fd_, static_cast<char*>(buffer) + done, count - done,
-                                  position_ + static_cast<std::int64_t>(done));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            break;
-        }
-        done += static_cast<std::size_t>(n);
+    if (!isOpen()) {
+        return 0;
     }
+    const std::size_t done = repeatIo(count, position_, [&](std::size_t offset, std::int64_t at) {
+        return ::pread(fd_, static_cast<char*>(buffer) + offset, count - offset, at);
+    });
     position_ += static_cast<std::int64_t>(done);
     return done;
 }
 
 std::size_t FileStorage::write(const void* buffer, std::size_t count)
 {
-    std::size_t done = 0;
-    while (mode_ == ReadWrite && done < count) {
-        const ssize_t n = ::pwrite(fd_, static_cast<const char*>(buffer) + done, count - done,
-                                   position_ + static_cast<std::int64_t>(done));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            break;
-        }
-        done += static_cast<std::size_t>(n);
+    if (mode_ != ReadWrite) {
+        return 0;
     }
+    const std::size_t done = repeatIo(count, position_, [&](std::size_t offset, std::int64_t at) {
+        return ::pwrite(fd_, static_cast<const char*>(buffer) + offset, count - offset, at);
+    });
     position_ += static_cast<std::int64_t>(done);
     return done;
 }
