@@ -1,4 +1,5 @@
 // Fuzzes the parser of the TVS_HW_LOG setting.
+#include "conduit2/HardwareLog.h"
 #include "conduit2/HardwareLogSettings.h"
 
 #include <cstddef>
