@@ -1,4 +1,5 @@
 #include "basalt/Clock.h"
+#include "basalt/Event.h"
 #include "basalt/SystemClock.h"
 #include "basalt/VirtualClock.h"
 
@@ -7,6 +8,7 @@
 #include <boost/thread/thread.hpp>
 
 #include <future>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -98,6 +100,47 @@ TEST(VirtualClock, PlainSleepIgnoresInterrupts)
     sleeper.interrupt();
     sleeper.join();
     EXPECT_TRUE(completed);
+}
+
+TEST(VirtualClock, WaitEndsAtTheMomentAnEventIsSet)
+{
+    VirtualClock clock;
+    const auto start = clock.now();
+    Basalt::Event done;
+    Basalt::Event cancel;
+    clock.schedule(300ms, [&] { done.set(); });
+    EXPECT_EQ(clock.waitFor(done, &cancel, 500ms), Basalt::Clock::FirstSet);
+    EXPECT_EQ(clock.now() - start, 300ms);
+
+    done.reset();
+    clock.schedule(100ms, [&] { cancel.set(); });
+    EXPECT_EQ(clock.waitFor(done, &cancel, 500ms), Basalt::Clock::SecondSet);
+    EXPECT_EQ(clock.now() - start, 400ms);
+
+    cancel.reset();
+    clock.schedule(800ms, [&] { done.set(); });
+    EXPECT_EQ(clock.waitFor(done, nullptr, 500ms), Basalt::Clock::TimedOut);
+    EXPECT_EQ(clock.now() - start, 900ms);
+    EXPECT_FALSE(done.isSet());
+}
+
+TEST(SystemClock, ScheduledActionsRunLaterOnTheTimerThreadAndWakeAWait)
+{
+    Basalt::SystemClock clock;
+    Basalt::Event done;
+    std::thread::id ranOn;
+    const auto start = clock.now();
+    clock.schedule(20ms, [&] {
+        ranOn = std::this_thread::get_id();
+        done.set();
+    });
+    clock.schedule(1h, [] { FAIL() << "dropped when the clock is destroyed"; });
+    EXPECT_EQ(clock.waitFor(done, nullptr, 10s), Basalt::Clock::FirstSet);
+    EXPECT_GE(clock.now() - start, 20ms);
+    EXPECT_NE(ranOn, std::this_thread::get_id());
+
+    Basalt::Event never;
+    EXPECT_EQ(clock.waitFor(never, nullptr, 10ms), Basalt::Clock::TimedOut);
 }
 
 TEST(SystemClock, InterruptibleSleepIsEndedByInterrupt)

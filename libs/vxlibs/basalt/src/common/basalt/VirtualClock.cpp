@@ -1,5 +1,7 @@
 #include "basalt/VirtualClock.h"
 
+#include "basalt/Event.h"
+
 #include <boost/thread/thread.hpp>
 
 namespace Basalt {
@@ -12,12 +14,21 @@ Clock::TimePoint VirtualClock::now()
 
 void VirtualClock::sleepFor(Duration duration)
 {
-    advanceTo(now() + duration, false);
+    advanceTo(now() + duration, false, nullptr);
 }
 
 void VirtualClock::interruptibleSleepFor(Duration duration)
 {
-    advanceTo(now() + duration, true);
+    advanceTo(now() + duration, true, nullptr);
+}
+
+Clock::eWaitResult VirtualClock::waitFor(const Event& first, const Event* second, Duration timeout)
+{
+    const auto result = [&] {
+        return first.isSet() ? FirstSet : (second && second->isSet()) ? SecondSet : TimedOut;
+    };
+    advanceTo(now() + timeout, false, [&] { return result() != TimedOut; });
+    return result();
 }
 
 void VirtualClock::schedule(Duration delay, std::function<void()> action)
@@ -26,11 +37,14 @@ void VirtualClock::schedule(Duration delay, std::function<void()> action)
     actions_.emplace(std::pair(now_ + delay, sequence_++), std::move(action));
 }
 
-void VirtualClock::advanceTo(TimePoint target, bool interruptible)
+void VirtualClock::advanceTo(TimePoint target, bool interruptible, const std::function<bool()>& done)
 {
     for (;;) {
         if (interruptible) {
             boost::this_thread::interruption_point();
+        }
+        if (done && done()) {
+            return;
         }
         std::function<void()> action;
         {
@@ -46,7 +60,6 @@ void VirtualClock::advanceTo(TimePoint target, bool interruptible)
         }
         action();
     }
-
 }
 
 } // namespace Basalt
