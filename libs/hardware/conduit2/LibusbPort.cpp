@@ -1,0 +1,143 @@
+#include "conduit2/LibusbPort.h"
+
+#include "conduit2/OsErrors.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <vector>
+
+#include <libusb.h>
+
+namespace Conduit2 {
+namespace {
+
+using namespace std::chrono_literals;
+
+// How long cancel() waits for libusb to report the cancelled transfer.
+constexpr auto CancelGrace = 2s;
+
+// One reusable libusb control transfer. libusb wants the setup packet in
+// front of the data stage, so the slot keeps its own buffer.
+class LibusbTransfer final : public PortTransfer {
+public:
+    explicit LibusbTransfer(libusb_device_handle* handle) : handle_(handle), transfer_(libusb_alloc_transfer(0)) {}
+
+    ~LibusbTransfer() override
+    {
+        cancel();
+        libusb_free_transfer(transfer_);
+    }
+    LibusbTransfer(const LibusbTransfer&) = delete;
+    LibusbTransfer& operator=(const LibusbTransfer&) = delete;
+
+    std::uint32_t submit(const UsbSetup& setup, std::uint8_t* data, Completion completion) override
+    {
+        if (!transfer_) {
+            return OsError::OutOfMemory;
+        }
+        buffer_.resize(LIBUSB_CONTROL_SETUP_SIZE + setup.wLength);
+        libusb_fill_control_setup(buffer_.data(), setup.bmRequestType, setup.bRequest, setup.wValue, setup.wIndex,
+                                  setup.wLength);
+        if (!setup.isDeviceToHost() && setup.wLength != 0) {
+            std::memcpy(buffer_.data() + LIBUSB_CONTROL_SETUP_SIZE, data, setup.wLength);
+        }
+        libusb_fill_control_transfer(transfer_, handle_, buffer_.data(), &LibusbTransfer::finished, this, 0);
+        {
+            std::lock_guard guard(lock_);
+            inData_ = setup.isDeviceToHost() ? data : nullptr;
+            completion_ = std::move(completion);
+            inFlight_ = true;
+        }
+        const int error = libusb_submit_transfer(transfer_);
+        if (error != LIBUSB_SUCCESS) {
+            std::lock_guard guard(lock_);
+            inFlight_ = false;
+            completion_ = nullptr;
+            return osErrorFromLibusbError(error);
+        }
+        return OsError::Success;
+    }
+
+    bool cancel() override
+    {
+        std::unique_lock guard(lock_);
+        if (!inFlight_) {
+            return true;
+        }
+        const int error = libusb_cancel_transfer(transfer_);
+        if (error != LIBUSB_SUCCESS && error != LIBUSB_ERROR_NOT_FOUND) {
+            return false;
+        }
+        return done_.wait_for(guard, CancelGrace, [this] { return !inFlight_; });
+    }
+
+private:
+    static void LIBUSB_CALL finished(libusb_transfer* transfer)
+    {
+        static_cast<LibusbTransfer*>(transfer->user_data)->finish();
+    }
+
+    void finish()
+    {
+        Completion completion;
+        const auto bytes = static_cast<std::size_t>(transfer_->actual_length);
+        {
+            std::lock_guard guard(lock_);
+            if (inData_ && transfer_->status == LIBUSB_TRANSFER_COMPLETED) {
+                std::memcpy(inData_, buffer_.data() + LIBUSB_CONTROL_SETUP_SIZE, bytes);
+            }
+            completion = std::move(completion_);
+        }
+        completion(osErrorFromLibusbTransferStatus(transfer_->status), bytes);
+        {
+            std::lock_guard guard(lock_);
+            inFlight_ = false;
+        }
+        done_.notify_all();
+    }
+
+    libusb_device_handle* handle_;
+    libusb_transfer* transfer_;
+    std::vector<std::uint8_t> buffer_;
+    std::mutex lock_;
+    std::condition_variable done_;
+    std::uint8_t* inData_ = nullptr;
+    Completion completion_;
+    bool inFlight_ = false;
+};
+
+} // namespace
+
+LibusbPort::LibusbPort(libusb_device_handle* handle) : handle_(handle)
+{
+}
+
+// Closing the device releases its claimed interfaces.
+LibusbPort::~LibusbPort()
+{
+    libusb_close(handle_);
+}
+
+std::unique_ptr<PortTransfer> LibusbPort::createTransfer()
+{
+    return std::make_unique<LibusbTransfer>(handle_);
+}
+
+// libusb answers a second claim of the same interface without a system call.
+std::uint32_t LibusbPort::claimInterface(std::uint8_t interfaceNumber)
+{
+    return osErrorFromLibusbError(libusb_claim_interface(handle_, interfaceNumber));
+}
+
+// A device that re-enumerates with other descriptors after the reset (as one
+// leaving or entering DFU mode does) is reported by libusb as not found or
+// gone: for the caller the reset has done its work.
+std::uint32_t LibusbPort::reset()
+{
+    const int error = libusb_reset_device(handle_);
+    return error == LIBUSB_ERROR_NOT_FOUND || error == LIBUSB_ERROR_NO_DEVICE ? OsError::Success
+                                                                               : osErrorFromLibusbError(error);
+}
+
+} // namespace Conduit2

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "sim/ChunkedImage.h"
+#include "sim/DfuEngine.h"
+#include "sim/StandardRequests.h"
+#include "sim/StudioConfig.h"
+#include "sim/UsbDeviceModel.h"
+
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace Conduit2::Sim::DETAIL {
+
+// Calls into the port and the clock, made after the device's lock is released
+// because the port may call straight back into the device.
+using Followups = std::vector<std::function<void()>>;
+
+// The device behind TrovixStudioModel. It lives in a shared object so that
+// actions still waiting in the clock find it gone instead of dangling.
+class StudioDevice : public std::enable_shared_from_this<StudioDevice> {
+public:
+    explicit StudioDevice(StudioConfig config);
+
+    void attach(DevicePort* port);
+    ControlReply control(const SetupPacket& setup, std::span<const std::uint8_t> hostData);
+    void busReset();
+    void replug();
+
+    eStudioMode mode() const;
+    eDfuState dfuState() const;
+    std::vector<std::uint8_t> imageA() const;
+    std::vector<std::uint8_t> imageB() const;
+    std::string serialNumber() const;
+
+private:
+    using Step = void (StudioDevice::*)(Followups&);
+
+    void runLocked(const std::function<void(Followups&)>& body);
+    ControlReply controlLocked(const SetupPacket& setup, std::span<const std::uint8_t> hostData, Followups& after);
+    ControlReply classRequest(const SetupPacket& setup, std::span<const std::uint8_t> hostData, Followups& after);
+    ControlReply vendorRequest(const SetupPacket& setup, std::span<const std::uint8_t> hostData);
+    void applyEffect(DfuEngine::eEffect effect, Followups& after);
+
+    void startRunTime(std::uint16_t release, std::uint16_t secondaryRevision);
+    void startDfuMode();
+    bool holdsExpectedFirmware() const;
+
+    void leaveBus(Followups& after);
+    void plug(Followups& after);
+    void leaveAndReturn(Basalt::Clock::Duration delay, Step comeBack, Followups& after);
+    void schedule(Basalt::Clock::Duration delay, Step step, Followups& after);
+    void runStep(std::uint64_t epoch, Step step);
+
+    // Steps that run when their time has come.
+    void dropForDfuMode(Followups& after);
+    void enumerateInDfuMode(Followups& after);
+    void detachTimedOut(Followups& after);
+    void finishManifestation(Followups& after);
+    void resetItself(Followups& after);
+    void boot(Followups& after);
+
+    mutable std::mutex lock_;
+    const StudioConfig config_;
+    DevicePort* port_ = nullptr;
+    eStudioMode mode_ = eStudioMode::Off;
+    std::uint16_t release_;
+    std::uint16_t secondaryRevision_;
+    std::string serialNumber_;
+    // Not in DFU mode since the start: the flash still holds the firmware the
+    // device was found running.
+    bool installedFirmwareIntact_;
+    bool unplugAtBlockDone_ = false;
+    // Only the step scheduled last may run; leaving the bus cancels it.
+    std::uint64_t epoch_ = 0;
+    StandardRequests standard_;
+    DfuEngine engine_;
+    ChunkedImage imageB_;
+};
+
+} // namespace Conduit2::Sim::DETAIL

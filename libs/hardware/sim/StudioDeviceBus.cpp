@@ -1,0 +1,171 @@
+#include "sim/StudioDevice.h"
+
+// How the device leaves the bus, comes back and boots, and the steps it takes
+// when their time has come.
+
+namespace Conduit2::Sim::DETAIL {
+
+// In run-time mode a reset only matters in appDETACH; in DFU mode it makes
+// the device leave its boot loader.
+void StudioDevice::busReset()
+{
+    runLocked([this](Followups& after) {
+        if (mode_ == eStudioMode::Dfu) {
+            leaveAndReturn(config_.bootDelay, &StudioDevice::boot, after);
+        } else if (mode_ == eStudioMode::RunTime && engine_.state() == eDfuState::AppDetach) {
+            leaveAndReturn(config_.reenumerationDelay, &StudioDevice::enumerateInDfuMode, after);
+        }
+    });
+}
+
+// Pulling the cable and putting it back: the device boots, whatever its faults.
+void StudioDevice::replug()
+{
+    runLocked([this](Followups& after) {
+        if (mode_ != eStudioMode::Off) {
+            leaveBus(after);
+        }
+        schedule(config_.bootDelay, &StudioDevice::boot, after);
+    });
+}
+
+void StudioDevice::applyEffect(DfuEngine::eEffect effect, Followups& after)
+{
+    const bool willDetach = (config_.dfuAttributes & DfuWillDetach) != 0;
+    const bool tolerant = (config_.dfuAttributes & DfuManifestationTolerant) != 0;
+    switch (effect) {
+    case DfuEngine::DetachRequested:
+        if (willDetach) {
+            schedule(config_.detachDropDelay, &StudioDevice::dropForDfuMode, after);
+        } else {
+            schedule(std::chrono::milliseconds(config_.detachTimeOutMs), &StudioDevice::detachTimedOut, after);
+        }
+        break;
+    case DfuEngine::ManifestationStarted:
+        schedule(config_.manifestationTime, &StudioDevice::finishManifestation, after);
+        break;
+    case DfuEngine::WaitingForReset:
+        if (willDetach && !tolerant) {
+            schedule(config_.detachDropDelay, &StudioDevice::resetItself, after);
+        }
+        break;
+    case DfuEngine::NoEffect:
+        break;
+    }
+}
+
+void StudioDevice::startRunTime(std::uint16_t release, std::uint16_t secondaryRevision)
+{
+    mode_ = eStudioMode::RunTime;
+    release_ = release;
+    secondaryRevision_ = secondaryRevision;
+    serialNumber_ = config_.serialNumber;
+    engine_.enterRunTime();
+    standard_.reset(studioDescriptors({false, release_, config_.dfuAttributes, config_.detachTimeOutMs,
+                                       config_.transferSize, serialNumber_}));
+}
+
+void StudioDevice::startDfuMode()
+{
+    mode_ = eStudioMode::Dfu;
+    installedFirmwareIntact_ = false;
+    serialNumber_ = config_.serialInDfuMode.empty() ? config_.serialNumber : config_.serialInDfuMode;
+    engine_.enterDfuMode();
+    standard_.reset(studioDescriptors({true, release_, config_.dfuAttributes, config_.detachTimeOutMs,
+                                       config_.transferSize, serialNumber_}));
+}
+
+bool StudioDevice::holdsExpectedFirmware() const
+{
+    return !config_.expectedImageA.empty() && !config_.expectedImageB.empty() && engine_.imageComplete()
+        && engine_.image() == config_.expectedImageA && imageB_.isComplete()
+        && imageB_.bytes() == config_.expectedImageB;
+}
+
+void StudioDevice::leaveBus(Followups& after)
+{
+    mode_ = eStudioMode::Off;
+    ++epoch_;
+    if (port_ != nullptr) {
+        after.push_back([port = port_] { port->unplug(); });
+    }
+}
+
+void StudioDevice::plug(Followups& after)
+{
+    if (port_ != nullptr) {
+        after.push_back([port = port_] { port->plug(); });
+    }
+}
+
+void StudioDevice::leaveAndReturn(Basalt::Clock::Duration delay, Step comeBack, Followups& after)
+{
+    leaveBus(after);
+    if (!config_.neverReturns) {
+        schedule(delay, comeBack, after);
+    }
+}
+
+void StudioDevice::schedule(Basalt::Clock::Duration delay, Step step, Followups& after)
+{
+    const auto epoch = ++epoch_;
+    after.push_back([self = weak_from_this(), delay, epoch, step] {
+        Basalt::clock().schedule(delay, [self, epoch, step] {
+            if (const auto device = self.lock()) {
+                device->runStep(epoch, step);
+            }
+        });
+    });
+}
+
+void StudioDevice::runStep(std::uint64_t epoch, Step step)
+{
+    runLocked([&](Followups& after) {
+        if (epoch == epoch_) {
+            (this->*step)(after);
+        }
+    });
+}
+
+void StudioDevice::dropForDfuMode(Followups& after)
+{
+    leaveAndReturn(config_.reenumerationDelay, &StudioDevice::enumerateInDfuMode, after);
+}
+
+void StudioDevice::enumerateInDfuMode(Followups& after)
+{
+    startDfuMode();
+    plug(after);
+}
+
+void StudioDevice::detachTimedOut(Followups&)
+{
+    engine_.detachTimedOut();
+}
+
+void StudioDevice::finishManifestation(Followups& after)
+{
+    applyEffect(engine_.finishManifestation(), after);
+}
+
+void StudioDevice::resetItself(Followups& after)
+{
+    leaveAndReturn(config_.bootDelay, &StudioDevice::boot, after);
+}
+
+// The boot loader starts the updated firmware when the flash holds it, or the
+// firmware the device came with when it has not been in DFU mode since;
+// otherwise it stays in DFU mode.
+void StudioDevice::boot(Followups& after)
+{
+    if (holdsExpectedFirmware()) {
+        startRunTime(config_.updatedRelease, config_.updatedSecondaryRevision);
+    } else if (installedFirmwareIntact_) {
+        startRunTime(release_, secondaryRevision_);
+    } else {
+        startDfuMode();
+    }
+    plug(after);
+}
+
+} // namespace Conduit2::Sim::DETAIL
