@@ -36,10 +36,11 @@ struct LogState {
     std::mutex streamMutex;
 };
 
+// Never destroyed: threads still running at exit may log.
 LogState& state()
 {
-    static LogState instance;
-    return instance;
+    static LogState* const instance = new LogState;
+    return *instance;
 }
 
 } // namespace

@@ -59,10 +59,12 @@ bool exposes(const UsbBusDevice& device, const Basalt::Guid& interfaceClass)
 
 } // namespace
 
+// Never destroyed: an update worker the program left running at exit, and
+// the bus's event thread, may still use it while static objects go.
 UsbDriver& UsbDriver::instance()
 {
-    static UsbDriver driver;
-    return driver;
+    static UsbDriver* const driver = new UsbDriver;
+    return *driver;
 }
 
 UsbDriver::UsbDriver()

@@ -64,8 +64,11 @@ ControlReply StandardRequests::getDescriptor(const SetupPacket& setup) const
     case ConfigurationDescriptor:
         return index == 0 ? inAnswer(descriptors_.configuration, setup.wLength) : ControlReply::stall();
     case StringDescriptor:
-        // Index 0 lists the languages; the strings themselves exist in that one language.
-        if (index >= descriptors_.strings.size() || (index != 0 && setup.wIndex != LanguageEnglishUs)) {
+        // Index 0 lists the languages; the strings exist in that one language,
+        // which the firmware also gives for language id 0, as many devices do
+        // (the updater asks with language 0).
+        if (index >= descriptors_.strings.size()
+            || (index != 0 && setup.wIndex != LanguageEnglishUs && setup.wIndex != 0)) {
             return ControlReply::stall();
         }
         return inAnswer(descriptors_.strings[index], setup.wLength);

@@ -75,6 +75,7 @@ TEST_P(DescriptorTest, StringsAreUtf16InOneLanguage)
         EXPECT_EQ(string[1], 3);
         EXPECT_EQ(utf16Text(string), expected[index - 1u]);
     }
+    EXPECT_EQ(descriptor(0x0303, 0), descriptor(0x0303, 0x0409));  // language 0 gives the same
     EXPECT_EQ(in(0x80, 6, 0x0304, 0x0409, 255).kind, ControlReply::Stall);
     EXPECT_EQ(in(0x80, 6, 0x0302, 0x0407, 255).kind, ControlReply::Stall);
 }

@@ -7,8 +7,9 @@
 namespace Basalt {
 namespace {
 
-SystemClock systemClock;
-std::atomic<Clock*> current{&systemClock};
+// Never destroyed: threads still running at exit may sleep on it.
+SystemClock* const systemClock = new SystemClock;
+std::atomic<Clock*> current{systemClock};
 
 } // namespace
 

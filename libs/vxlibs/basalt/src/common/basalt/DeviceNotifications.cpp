@@ -29,16 +29,17 @@ struct OSImpl {
     std::function<void()> wake;
 };
 
+// Both never destroyed: an event source thread may still post at exit.
 Registry& registry()
 {
-    static Registry instance;
-    return instance;
+    static Registry* const instance = new Registry;
+    return *instance;
 }
 
 OSImpl& osImpl()
 {
-    static OSImpl instance;
-    return instance;
+    static OSImpl* const instance = new OSImpl;
+    return *instance;
 }
 
 template <typename Call>

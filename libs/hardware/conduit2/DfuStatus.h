@@ -1,0 +1,43 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace Conduit2 {
+
+// States and status codes of the DFU 1.1 standard that the host acts on.
+namespace DfuState {
+constexpr std::uint8_t AppIdle = 0;
+constexpr std::uint8_t DfuIdle = 2;
+constexpr std::uint8_t DnloadBusy = 4;
+constexpr std::uint8_t DnloadIdle = 5;
+constexpr std::uint8_t ManifestSync = 6;
+constexpr std::uint8_t Manifest = 7;
+constexpr std::uint8_t ManifestWaitReset = 8;
+constexpr std::uint8_t Error = 10;
+} // namespace DfuState
+
+namespace DfuStatusCode {
+constexpr std::uint8_t Ok = 0;
+constexpr std::uint8_t ErrTarget = 1;
+constexpr std::uint8_t ErrWrite = 3;
+constexpr std::uint8_t ErrUnknown = 14;
+} // namespace DfuStatusCode
+
+// The DFU_GETSTATUS answer.
+struct DfuStatus {
+    std::uint8_t bStatus = 0;
+    std::uint32_t bwPollTimeout = 0;  // 24 bits, milliseconds
+    std::uint8_t bState = 0;
+    std::uint8_t iString = 0;
+
+    static DfuStatus parse(const std::array<std::uint8_t, 6>& bytes)
+    {
+        return {bytes[0],
+                static_cast<std::uint32_t>(bytes[1]) | static_cast<std::uint32_t>(bytes[2]) << 8
+                    | static_cast<std::uint32_t>(bytes[3]) << 16,
+                bytes[4], bytes[5]};
+    }
+};
+
+} // namespace Conduit2
