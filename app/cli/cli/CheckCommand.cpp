@@ -1,0 +1,24 @@
+#include "cli/Commands.h"
+#include "cli/FirmwareReport.h"
+#include "cli/Sentences.h"
+
+#include <ostream>
+
+namespace Cli {
+
+eOutcome runCheck(const UpdaterDescription& description, Console& console, bool json)
+{
+    const auto report = readFirmwareReport(description);
+    if (!report) {
+        console.err << noDeviceSentence(description) << '\n';
+        return eOutcome::NoDevice;
+    }
+    if (json) {
+        console.out << firmwareReportJson(*report) << '\n';
+    } else {
+        printFirmwareReport(*report, console.out);
+    }
+    return eOutcome::Done;
+}
+
+} // namespace Cli

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace Cli {
+
+// `text` (UTF-8) as a JSON string literal, quotes included: quotes,
+// backslashes and control characters are escaped, everything else is kept.
+std::string jsonString(std::string_view text);
+
+} // namespace Cli

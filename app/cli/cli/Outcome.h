@@ -1,0 +1,20 @@
+#pragma once
+
+namespace Cli {
+
+// How a command ended.
+enum class eOutcome {
+    Done,       // the command did its work (for update: the firmware was updated)
+    UpToDate,   // update: no newer firmware
+    Declined,   // update: the user answered no; nothing was changed
+    Failed,     // update: the update failed
+    Stopped,    // update: the user stopped the update while the images were written
+    UsageError,
+    NoDevice,
+};
+
+// The process exit code: 0 success or up to date, 1 update failed or
+// stopped, 2 usage error, 3 no device found.
+int exitCode(eOutcome outcome);
+
+} // namespace Cli

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "logic/UpdaterDescription.h"
+
+#include <cstdint>
+#include <string>
+
+namespace Cli {
+
+// One of the updater's sentences with the device name, the result and the
+// updater name of `description` filled in.
+std::string sentence(const UpdaterDescription& description, const char* message, std::int32_t result = 0);
+
+// Reported when a scan finds no device.
+std::string noDeviceSentence(const UpdaterDescription& description);
+
+} // namespace Cli

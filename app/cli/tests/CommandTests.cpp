@@ -1,0 +1,158 @@
+#include "cli/Commands.h"
+
+#include "logic/UpdaterMessages.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A Trovix Studio behind the description's callbacks, recording the calls.
+struct FakeStudio {
+    bool present = true;
+    bool updateAvailable = true;
+    bool entersUpdateMode = true;
+    bool startsWorker = true;
+    std::int32_t workerResult = UpdateResult::Done;
+    std::string installedAfterUpdate = "33";
+    bool updated = false;
+    std::vector<std::string> calls;
+
+    UpdaterDescription description()
+    {
+        UpdaterDescription d;
+        d.deviceName = "Trovix Studio";
+        d.updaterName = "TVS Updater";
+        d.isDeviceReady = [this] { return record("isDeviceReady", present); };
+        d.readFirmwareInfo = [this](Conduit2::USBDeviceInfo& info, std::string& installed, std::string& newest,
+                                    bool& available) {
+            calls.emplace_back("readFirmwareInfo");
+            info.serialNumber = "TVS0012345";
+            installed = updated ? installedAfterUpdate : "32";
+            newest = "33";
+            available = updateAvailable && !updated;
+        };
+        d.enterUpdateMode = [this] { return record("enterUpdateMode", entersUpdateMode); };
+        d.startUpdate = [this](UpdateResult& result) {
+            calls.emplace_back("startUpdate");
+            updated = startsWorker;
+            result.store(startsWorker ? workerResult : UpdateResult::NotInUpdateMode);
+            return startsWorker;
+        };
+        d.stopUpdateThread = [this] { calls.emplace_back("stopUpdateThread"); };
+        return d;
+    }
+
+    bool record(const char* call, bool answer)
+    {
+        calls.emplace_back(call);
+        return answer;
+    }
+};
+
+class CommandTest : public ::testing::Test {
+protected:
+    Cli::eOutcome update(bool yes, const std::string& answer = "")
+    {
+        in.clear();
+        in.str(answer);
+        Cli::Console console{in, out, err, false};
+        return Cli::runUpdate(studio.description(), {[] { return 0u; }, 100}, console, yes);
+    }
+
+    Cli::eOutcome check(bool json)
+    {
+        Cli::Console console{in, out, err, false};
+        return Cli::runCheck(studio.description(), console, json);
+    }
+
+    static std::string sentence(const char* message, std::int32_t result = 0)
+    {
+        return UpdaterMessages::format(message, "Trovix Studio", result, "TVS Updater");
+    }
+
+    bool said(const std::string& text) const
+    {
+        return out.str().find(text) != std::string::npos || err.str().find(text) != std::string::npos;
+    }
+
+    FakeStudio studio;
+    std::istringstream in;
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+TEST_F(CommandTest, UpdateFollowsTheWizardSequenceToSuccess)
+{
+    EXPECT_EQ(update(true), Cli::eOutcome::Done);
+    EXPECT_EQ(studio.calls, (std::vector<std::string>{"isDeviceReady", "readFirmwareInfo", "enterUpdateMode",
+                                                      "startUpdate", "isDeviceReady", "readFirmwareInfo"}));
+    EXPECT_TRUE(said(sentence(UpdaterMessages::StandBy)));
+    EXPECT_TRUE(said(sentence(UpdaterMessages::Success)));
+    EXPECT_EQ(err.str(), "");
+    EXPECT_EQ(out.str().find("[y/N]"), std::string::npos);
+}
+
+TEST_F(CommandTest, UpdateAsksFirstAndGoesOnOnlyOnYes)
+{
+    for (const char* answer : {"n\n", "", "nope\n", "yess\n"}) {
+        studio.calls.clear();
+        EXPECT_EQ(update(false, answer), Cli::eOutcome::Declined) << answer;
+        EXPECT_EQ(studio.calls.size(), 2u) << answer;  // the scan and the version check only
+    }
+    EXPECT_TRUE(said("Update the firmware of your Trovix Studio now? [y/N] "));
+    EXPECT_EQ(update(false, " Yes \n"), Cli::eOutcome::Done);
+}
+
+TEST_F(CommandTest, EachFailureHasItsSentenceAndErrorNumber)
+{
+    studio.entersUpdateMode = false;
+    EXPECT_EQ(update(true), Cli::eOutcome::Failed);
+    EXPECT_TRUE(said(sentence(UpdaterMessages::FailedToBoot)));
+    EXPECT_EQ(studio.calls.back(), "enterUpdateMode");
+
+    struct Case {
+        bool startsWorker;
+        std::int32_t workerResult;
+        const char* installedAfterUpdate;
+        std::int32_t errorNumber;
+    };
+    for (const Case& c : {Case{false, UpdateResult::Done, "33", -1}, Case{true, UpdateResult::NotInUpdateMode, "33", -1},
+                          Case{true, UpdateResult::WriteFailed, "33", -2}, Case{true, UpdateResult::Done, "32", 1}}) {
+        studio = FakeStudio{};
+        studio.startsWorker = c.startsWorker;
+        studio.workerResult = c.workerResult;
+        studio.installedAfterUpdate = c.installedAfterUpdate;
+        err.str("");
+        EXPECT_EQ(update(true), Cli::eOutcome::Failed) << c.errorNumber;
+        EXPECT_EQ(err.str(), sentence(UpdaterMessages::Error, c.errorNumber) + "\n");
+    }
+}
+
+TEST_F(CommandTest, NothingToUpdate)
+{
+    studio.updateAvailable = false;
+    EXPECT_EQ(update(true), Cli::eOutcome::UpToDate);
+    EXPECT_TRUE(said(sentence(UpdaterMessages::NoNewerFirmware)));
+    EXPECT_EQ(studio.calls.size(), 2u);
+
+    studio.present = false;
+    EXPECT_EQ(update(true), Cli::eOutcome::NoDevice);
+    EXPECT_EQ(check(false), Cli::eOutcome::NoDevice);
+    EXPECT_EQ(check(true), Cli::eOutcome::NoDevice);
+}
+
+TEST_F(CommandTest, CheckPrintsTextOrOneJsonLine)
+{
+    EXPECT_EQ(check(true), Cli::eOutcome::Done);
+    EXPECT_EQ(out.str(), R"({"serial":"TVS0012345","installed":"32","newest":"33","updateAvailable":true})"
+                         "\n");
+    out.str("");
+    EXPECT_EQ(check(false), Cli::eOutcome::Done);
+    EXPECT_NE(out.str().find("Installed firmware: 32\n"), std::string::npos);
+}
+
+} // namespace

@@ -1,0 +1,189 @@
+#include "logic/TVSUpdaterUpgradeLogic.h"
+
+#include <conduit2/DeviceCatalogue.h>
+#include <conduit2/USBDeviceFactory.h>
+#include <firmware/FirmwareImageSet.h>
+
+#include <basalt/Clock.h>
+#include <basalt/Event.h>
+
+#include <chrono>
+
+#include <fmt/printf.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr std::uint8_t UpdateMode = 2;
+constexpr std::uint8_t SecondaryRevisionSelector = 1;
+constexpr std::uint8_t ImageBSelector = 1;
+
+} // namespace
+
+// Everything the worker uses, shared with the logic so that a worker that
+// outlives it (the program quit during an update) uses nothing freed.
+struct TVSUpdaterUpgradeLogic::WorkerState {
+    std::shared_ptr<Conduit2::DFUDevice> device;
+    UpdateResult result;
+    std::shared_ptr<Basalt::Event> ended;
+    std::shared_ptr<std::atomic<std::uint32_t>> writtenBytes;
+};
+
+TVSUpdaterUpgradeLogic::TVSUpdaterUpgradeLogic()
+{
+    device_->countWrittenBytes(writtenBytes_.get());
+}
+
+TVSUpdaterUpgradeLogic::~TVSUpdaterUpgradeLogic()
+{
+    if (worker_.joinable()) {
+        worker_.detach();
+    }
+}
+
+bool TVSUpdaterUpgradeLogic::isDeviceReady()
+{
+    Conduit2::USBDeviceFactory factory;
+    factory.setCallbacks([this](const Conduit2::USBDeviceOSHandle& handle,
+                                const Conduit2::USBDeviceFilter& filter) { onDeviceFound(handle, filter); },
+                         nullptr);
+    factory.scan(Conduit2::targetUsbFilter, false);
+    factory.reset();
+    return device_->isOpen();
+}
+
+// Opens the offered device when it answers as a DFU-capable device; with
+// several, the one enumerated last stays open.
+void TVSUpdaterUpgradeLogic::onDeviceFound(const Conduit2::USBDeviceOSHandle& handle, const Conduit2::USBDeviceFilter&)
+{
+    Conduit2::DFUDevice probe;
+    if (probe.openAndCheckDfu(handle)) {
+        device_->openAndCheckDfu(handle);
+    }
+}
+
+void TVSUpdaterUpgradeLogic::readFirmwareInfo(Conduit2::USBDeviceInfo& info, std::string& installed,
+                                              std::string& newest, bool& updateAvailable)
+{
+    constexpr unsigned newestRelease = FirmwareImageSet::NewestRelease;
+    constexpr unsigned newestSecondary = FirmwareImageSet::NewestSecondaryRevision;
+    newest = fmt::sprintf("%d", newestRelease);
+    if (!device_->isOpen()) {
+        info.bcdDevice = 0;
+        updateAvailable = false;
+        return;
+    }
+    info = device_->info();
+    std::uint32_t secondary = 0;
+    if (std::uint32_t value = 0; device_->readVendorValue(SecondaryRevisionSelector, value)) {
+        secondary = value;
+    }
+    const unsigned release = info.bcdDevice;
+    if (release == newestRelease && secondary != newestSecondary) {
+        newest = fmt::sprintf("%d / 0x%X", newestRelease, newestSecondary);
+        installed = fmt::sprintf("%d / 0x%X", release, secondary);
+    } else {
+        installed = fmt::sprintf("%d", release);
+    }
+    updateAvailable = release < newestRelease || (release == newestRelease && secondary < newestSecondary);
+}
+
+bool TVSUpdaterUpgradeLogic::enterUpdateMode()
+{
+    if (!device_->isOpen()) {
+        return false;
+    }
+    if (device_->bInterfaceProtocol() == UpdateMode) {
+        return true;
+    }
+    return device_->detach() && device_->reconnectInDfuMode() && device_->wTransferSize() != 0;
+}
+
+bool TVSUpdaterUpgradeLogic::isInUpdateMode()
+{
+    if (device_->isOpen() && device_->bInterfaceProtocol() == UpdateMode) {
+        return true;
+    }
+    return device_->reconnectInDfuMode() && device_->wTransferSize() != 0;
+}
+
+bool TVSUpdaterUpgradeLogic::startUpdate(UpdateResult& result)
+{
+    if (!device_->isOpen() || device_->bInterfaceProtocol() != UpdateMode) {
+        result.store(UpdateResult::NotInUpdateMode);
+        return false;
+    }
+    result.store(UpdateResult::Running);
+    writtenBytes_->store(0);
+    if (worker_.joinable()) {
+        worker_.detach();
+    }
+    auto state = std::make_shared<WorkerState>(WorkerState{device_, result, std::make_shared<Basalt::Event>(), writtenBytes_});
+    workerEnded_ = state->ended;
+    worker_ = boost::thread([state] { updateWorker(state); });
+    return true;
+}
+
+// Writes ImageB, then ImageA; on a failure aborts. Then asks the device to
+// restart, closes it, waits 5000 ms (the only point where the worker may be
+// stopped, and then it reports nothing) and reports.
+void TVSUpdaterUpgradeLogic::updateWorker(std::shared_ptr<WorkerState> state)
+{
+    struct SignalEnd {
+        Basalt::Event& ended;
+        ~SignalEnd() { ended.set(); }
+    } signalEnd{*state->ended};
+
+    Conduit2::DFUDevice& device = *state->device;
+    if (!device.isOpen() || device.bInterfaceProtocol() != UpdateMode) {
+        state->result.store(UpdateResult::NotInUpdateMode);
+        return;
+    }
+    const auto imageA = FirmwareImageSet::imageA();
+    const auto imageB = FirmwareImageSet::imageB();
+    Conduit2::DfuStatus status;
+    const bool written = device.writeVendorImage(imageB.data(), imageB.size(), ImageBSelector)
+                      && device.download(imageA.data(), imageA.size(), status);
+    if (!written) {
+        device.abort();
+    }
+    device.leaveDfuMode();
+    device.close();
+    try {
+        Basalt::clock().interruptibleSleepFor(5000ms);
+    } catch (const boost::thread_interrupted&) {
+        return;
+    }
+    state->result.store(written ? UpdateResult::Done : UpdateResult::WriteFailed);
+}
+
+bool TVSUpdaterUpgradeLogic::joinWorkerFor500Ms()
+{
+    if (Basalt::clock().waitFor(*workerEnded_, nullptr, 500ms) != Basalt::Clock::FirstSet) {
+        return false;
+    }
+    worker_.join();
+    return true;
+}
+
+bool TVSUpdaterUpgradeLogic::isUpdateRunning()
+{
+    return worker_.joinable() && !joinWorkerFor500Ms();
+}
+
+void TVSUpdaterUpgradeLogic::stopUpdateThread()
+{
+    if (worker_.joinable() && !joinWorkerFor500Ms()) {
+        worker_.interrupt();
+    }
+}
+
+void TVSUpdaterUpgradeLogic::windowCreated(UpdaterMainWindow*)
+{
+}
+
+std::uint32_t TVSUpdaterUpgradeLogic::totalImageBytes()
+{
+    return static_cast<std::uint32_t>(FirmwareImageSet::ImageASize + FirmwareImageSet::ImageBSize);
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "logic/UpdateResult.h"
+#include "logic/UpdaterDescription.h"
+
+#include <conduit2/DFUDevice.h>
+#include <conduit2/USBDeviceFilter.h>
+
+#include <boost/thread/thread.hpp>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace Basalt {
+class Event;
+}
+
+// The one owner of the connection to the Trovix Studio: finds it, checks its
+// firmware against the carried one, reboots it into update mode and runs the
+// update on a worker thread. Everything but the worker runs on the calling
+// (user-interface) thread.
+class TVSUpdaterUpgradeLogic {
+public:
+    TVSUpdaterUpgradeLogic();
+    // Detaches a worker that still runs; it keeps what it uses alive.
+    ~TVSUpdaterUpgradeLogic();
+    TVSUpdaterUpgradeLogic(const TVSUpdaterUpgradeLogic&) = delete;
+    TVSUpdaterUpgradeLogic& operator=(const TVSUpdaterUpgradeLogic&) = delete;
+
+    // One scan; true when the device is open afterwards (a device open from
+    // an earlier scan stays open when the scan finds nothing).
+    bool isDeviceReady();
+    // The installed and newest firmware texts and whether an update is offered.
+    void readFirmwareInfo(Conduit2::USBDeviceInfo& info, std::string& installed, std::string& newest,
+                          bool& updateAvailable);
+
+    bool enterUpdateMode();
+    bool isInUpdateMode();
+    // Starts the worker with `result` (set to 0); false (result -1) unless
+    // the device is open in update mode.
+    bool startUpdate(UpdateResult& result);
+    // A worker exists and does not end within 500 ms.
+    bool isUpdateRunning();
+    // Waits 500 ms for the worker, then asks it to stop; it stops only in
+    // its final wait, without writing its result.
+    void stopUpdateThread();
+    void windowCreated(UpdaterMainWindow* window);
+
+    // The scan's arrival callback.
+    void onDeviceFound(const Conduit2::USBDeviceOSHandle& handle, const Conduit2::USBDeviceFilter& filter);
+
+    // Progress of the running update: image bytes accepted by the device so
+    // far, out of totalImageBytes().
+    std::uint32_t writtenBytes() const { return writtenBytes_->load(); }
+    static std::uint32_t totalImageBytes();
+
+    const Conduit2::DFUDevice& device() const { return *device_; }
+
+private:
+    struct WorkerState;
+    static void updateWorker(std::shared_ptr<WorkerState> state);
+    bool joinWorkerFor500Ms();
+
+    std::shared_ptr<Conduit2::DFUDevice> device_ = std::make_shared<Conduit2::DFUDevice>();
+    boost::thread worker_;
+    std::shared_ptr<Basalt::Event> workerEnded_;
+    std::shared_ptr<std::atomic<std::uint32_t>> writtenBytes_ = std::make_shared<std::atomic<std::uint32_t>>(0);
+};

@@ -1,0 +1,44 @@
+#include "LogicFixture.h"
+
+#include <logic/PostUpdateCheck.h>
+#include <logic/UpdaterDescription.h>
+#include <logic/UpdaterMessages.h>
+
+namespace {
+
+TEST(UpdaterMessages, FillEveryPlaceholderOccurrence)
+{
+    EXPECT_EQ(UpdaterMessages::format(UpdaterMessages::Error, "Trovix Studio", -2, "TVS Updater"),
+              "An error occurred while updating your Trovix Studio (error -2). Please disconnect the Trovix Studio, "
+              "unpower it and quit the TVS Updater. Then reconnect the Trovix Studio, restart TVS Updater and try "
+              "performing the update again. Alternatively contact the VX Technical Support.");
+    EXPECT_EQ(UpdaterMessages::format(UpdaterMessages::Success, "Trovix Studio", 0, "TVS Updater"),
+              "The firmware of your Trovix Studio was successfully updated.");
+}
+
+TEST_F(LogicTest, DescriptionTextsAndCallbacksReachTheLogic)
+{
+    const UpdaterDescription d = UpdaterDescription::forLogic(*logic);
+    EXPECT_EQ(d.deviceName, "Trovix Studio");
+    EXPECT_EQ(d.windowTitle, "TVS Updater");
+    EXPECT_EQ(d.applicationTitle, "TROVIX STUDIO UPDATER");
+    EXPECT_EQ(d.versionText, "1.1.0 (R147)");
+    EXPECT_EQ(d.instanceName, "TVSUpdater-1816A7A9-1D81-4c3a-939B-FD9A3ED02943");
+    EXPECT_TRUE(d.contributorLines[2].ends_with(","));
+    EXPECT_EQ(d.contributorLines[4], "");
+    EXPECT_FALSE(d.isDeviceReady());
+    plugModel();
+    EXPECT_TRUE(d.isDeviceReady());
+    EXPECT_FALSE(d.isUpdateRunning());
+}
+
+TEST_F(LogicTest, PostUpdateCheckRescansOnceMoreAfterFiveSeconds)
+{
+    const UpdaterDescription d = UpdaterDescription::forLogic(*logic);
+    PostUpdateReport report;
+    const auto begin = clock.now();
+    EXPECT_FALSE(checkUpdatedDevice(d, report));
+    EXPECT_EQ(clock.now() - begin, std::chrono::milliseconds(5000));
+}
+
+} // namespace
