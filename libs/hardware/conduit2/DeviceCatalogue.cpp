@@ -21,9 +21,10 @@ ProductEntry classRow(std::string_view name, std::string_view alias, const USBDe
     return {{name, alias}, {&filter}, 0, 0, 0, std::nullopt, classTraitsC, classTraitsD};
 }
 
+// Never destroyed: threads still running at exit may look products up.
 const std::vector<ProductEntry>& table()
 {
-    static const std::vector<ProductEntry> rows{
+    static const auto* const rows = new std::vector<ProductEntry>{
         classRow("USB Devices", "USB", allUsbFilter),
         classRow("HID Devices", "HID", allHidFilter),
         classRow("VX USB Devices", "VXUSB", makerUsbFilter),
@@ -39,7 +40,7 @@ const std::vector<ProductEntry>& table()
          {{255, 0, 0, 0}, 0},
          {0x0202, 0x60, 480, 272, 3}},
     };
-    return rows;
+    return *rows;
 }
 
 // The first filter of a row for a kind (0 = its main interface), or none.
@@ -75,7 +76,7 @@ const USBDeviceFilter* findFirst(std::uint16_t productId, std::int32_t kind, Row
 
 } // namespace
 
-bool isMagicGuidWord(const std::string& text)
+bool isMagicGuidWord(std::string_view text)
 {
     for (const char* word : {UsbGuidMagic, HidGuidMagic, VxDfuGuidMagic, VxBdGuidMagic, VxIapGuidMagic}) {
         if (text == word) {

@@ -69,7 +69,7 @@ bool withOpenPath(std::u16string_view path, Reader reader)
 
 bool resolveInterfaceGuid(const USBDeviceFilter& filter, Basalt::Guid& guid)
 {
-    const std::string& text = filter.interfaceGuid;
+    const std::string_view text = filter.interfaceGuid;
     const std::pair<const char*, const Basalt::Guid*> magic[] = {
         {UsbGuidMagic, &UsbDeviceInterfaceGuid}, {HidGuidMagic, &HidInterfaceGuid},
         {VxDfuGuidMagic, &VxDfuInterfaceGuid},   {VxIapGuidMagic, &VxIapInterfaceGuid},
