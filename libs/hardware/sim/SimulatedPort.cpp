@@ -50,7 +50,10 @@ public:
         if (reply.kind == ControlReply::NoAnswer) {
             return OsError::Success;
         }
-        auto finish = [state = state_, submission, setup, data, in, reply = std::move(reply),
+        // An answer given at once completes even when the device leaves right
+        // after it (as after DFU_DETACH); a later one only if it is still there.
+        const bool late = reply.delay > Basalt::Clock::Duration::zero();
+        auto finish = [state = state_, submission, setup, data, in, late, reply = std::move(reply),
                        connected = connected_, completion = std::move(completion)] {
             {
                 std::lock_guard guard(state->lock);
@@ -59,7 +62,7 @@ public:
                 }
                 state->pending = false;
             }
-            if (!connected()) {
+            if (late && !connected()) {
                 completion(OsError::DeviceNotConnected, 0);
             } else if (reply.kind == ControlReply::Stall) {
                 completion(OsError::GeneralFailure, 0);
@@ -71,7 +74,7 @@ public:
                 completion(OsError::Success, setup.wLength);
             }
         };
-        if (reply.delay > Basalt::Clock::Duration::zero()) {
+        if (late) {
             Basalt::clock().schedule(reply.delay, std::move(finish));
         } else {
             finish();

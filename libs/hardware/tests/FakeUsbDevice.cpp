@@ -108,6 +108,15 @@ std::vector<std::uint8_t> FakeUsbDevice::descriptor(std::uint8_t type, std::uint
 
 Sim::ControlReply FakeUsbDevice::control(const Sim::SetupPacket& setup, std::span<const std::uint8_t> hostData)
 {
+    Sim::ControlReply reply = answer(setup, hostData);
+    if (leaveAfterAnswer_.exchange(false)) {
+        port_->unplug();
+    }
+    return reply;
+}
+
+Sim::ControlReply FakeUsbDevice::answer(const Sim::SetupPacket& setup, std::span<const std::uint8_t> hostData)
+{
     const bool getDescriptor = setup.bmRequestType == 0x80 && setup.bRequest == 6;
     std::lock_guard guard(lock_);
     received_.push_back(setup);

@@ -34,6 +34,9 @@ public:
     void replaceDescriptor(std::uint8_t type, std::uint8_t index, std::vector<std::uint8_t> bytes);
     // Answers nothing from now on.
     void stopAnswering() { silent_ = true; }
+    // Leaves the bus right after answering the next transfer (as a device
+    // does after DFU_DETACH).
+    void leaveAfterNextAnswer() { leaveAfterAnswer_ = true; }
     // Answers every transfer this much later.
     void delayAnswers(Basalt::Clock::Duration delay) { delay_ = delay; }
 
@@ -47,6 +50,7 @@ public:
     void busReset() override { ++resets_; }
 
 private:
+    Sim::ControlReply answer(const Sim::SetupPacket& setup, std::span<const std::uint8_t> hostData);
     std::vector<std::uint8_t> descriptor(std::uint8_t type, std::uint8_t index) const;
     std::vector<std::uint8_t> configuration() const;
 
@@ -55,6 +59,7 @@ private:
     std::vector<Interface> interfaces_;
     std::map<std::pair<std::uint8_t, std::uint8_t>, std::vector<std::uint8_t>> replaced_;
     std::atomic<bool> silent_{false};
+    std::atomic<bool> leaveAfterAnswer_{false};
     std::atomic<Basalt::Clock::Duration> delay_{Basalt::Clock::Duration::zero()};
     std::atomic<int> resets_{0};
     std::mutex lock_;

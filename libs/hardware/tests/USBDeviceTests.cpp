@@ -151,6 +151,15 @@ TEST_F(Channel, UnpluggedDeviceFailsAsNotConnected)
     EXPECT_EQ(device.controlTransfer(request), OsError::DeviceNotConnected);
 }
 
+TEST_F(Channel, AnswerGivenJustBeforeLeavingTheBusStillCounts)
+{
+    ASSERT_TRUE(device.open(firstTarget()));
+    studio->leaveAfterNextAnswer();
+    ControlRequest detach{0x21, 0x00, 1000, 1, 0, nullptr, 0};
+    EXPECT_EQ(device.controlTransfer(detach), OsError::Success);
+    EXPECT_EQ(device.controlTransfer(detach), OsError::DeviceNotConnected);
+}
+
 TEST_F(Channel, DriverAnswersItsVersionAndRefusesUnknownRequests)
 {
     ASSERT_TRUE(device.open(firstTarget()));
