@@ -23,9 +23,17 @@ class LibusbTransfer final : public PortTransfer {
 public:
     explicit LibusbTransfer(libusb_device_handle* handle) : handle_(handle), transfer_(libusb_alloc_transfer(0)) {}
 
+    // libusb must not free a transfer still under way: ask for its
+    // cancellation and wait for its completion, which the kernel always
+    // delivers (with an error when the device is gone).
     ~LibusbTransfer() override
     {
-        cancel();
+        std::unique_lock guard(lock_);
+        if (inFlight_) {
+            libusb_cancel_transfer(transfer_);
+            done_.wait(guard, [this] { return !inFlight_; });
+        }
+        guard.unlock();
         libusb_free_transfer(transfer_);
     }
     LibusbTransfer(const LibusbTransfer&) = delete;
@@ -78,23 +86,24 @@ private:
         static_cast<LibusbTransfer*>(transfer->user_data)->finish();
     }
 
+    // Marks the slot free before the completion runs: the completion wakes
+    // the requester, which may then submit again or destroy the slot, so
+    // nothing of the slot is touched after it.
     void finish()
     {
         Completion completion;
         const auto bytes = static_cast<std::size_t>(transfer_->actual_length);
+        const std::uint32_t status = osErrorFromLibusbTransferStatus(transfer_->status);
         {
             std::lock_guard guard(lock_);
-            if (inData_ && transfer_->status == LIBUSB_TRANSFER_COMPLETED) {
+            if (inData_ && status == OsError::Success) {
                 std::memcpy(inData_, buffer_.data() + LIBUSB_CONTROL_SETUP_SIZE, bytes);
             }
             completion = std::move(completion_);
-        }
-        completion(osErrorFromLibusbTransferStatus(transfer_->status), bytes);
-        {
-            std::lock_guard guard(lock_);
             inFlight_ = false;
+            done_.notify_all();
         }
-        done_.notify_all();
+        completion(status, bytes);
     }
 
     libusb_device_handle* handle_;

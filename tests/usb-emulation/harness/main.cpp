@@ -1,0 +1,91 @@
+// Runs a command (the updater, dfu-util) against a simulated Trovix Studio
+// that it reaches through the real libusb and usbfs, emulated by umockdev.
+// Returns the command's exit status, or 1 when the flash does not hold what
+// it was asked to check.
+
+#include "EmulatedBus.h"
+#include "HarnessOptions.h"
+#include "Processes.h"
+
+#include <firmware/FirmwareImageSet.h>
+#include <sim/SimScenarios.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+using Conduit2::Sim::TrovixStudioModel;
+using UsbEmulation::HarnessOptions;
+
+constexpr const char* Usage =
+    "usage: usb-emulation-harness [--scenario=NAME] [--unplug-at-block=N] [--expect-flashed | --expect-image-a]\n"
+    "                             -- COMMAND [ARGUMENT...]\n";
+
+bool holds(const std::vector<std::uint8_t>& flash, std::span<const std::uint8_t> image, const char* name)
+{
+    if (std::equal(flash.begin(), flash.end(), image.begin(), image.end())) {
+        return true;
+    }
+    std::fprintf(stderr, "usb-emulation: the flash does not hold image %s (%zu bytes written of %zu)\n", name,
+                 flash.size(), image.size());
+    return false;
+}
+
+bool flashAsExpected(const TrovixStudioModel& model, HarnessOptions::eFlashCheck check)
+{
+    if (check == HarnessOptions::NoCheck) {
+        return true;
+    }
+    const bool imageA = holds(model.imageA(), FirmwareImageSet::imageA(), "A");
+    return check == HarnessOptions::ImageAOnly ? imageA : holds(model.imageB(), FirmwareImageSet::imageB(), "B") && imageA;
+}
+
+int runAgainstModel(const HarnessOptions& options, TrovixStudioModel::Config config)
+{
+    const auto imageA = FirmwareImageSet::imageA();
+    const auto imageB = FirmwareImageSet::imageB();
+    config.expectedImageA.assign(imageA.begin(), imageA.end());
+    config.expectedImageB.assign(imageB.begin(), imageB.end());
+    if (options.unplugAtBlock) {
+        config.unplugAtBlock = options.unplugAtBlock;
+    }
+    const auto model = std::make_shared<TrovixStudioModel>(std::move(config));
+
+    int status = 0;
+    {
+        UsbEmulation::EmulatedBus bus(model);
+        model->attach(&bus);
+        bus.plug();
+        const auto start = std::chrono::steady_clock::now();
+        status = UsbEmulation::runCommand(options.command);
+        const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+        model->attach(nullptr);
+        std::fprintf(stderr, "usb-emulation: %zu control transfers in %.1f s\n", bus.controlTransfers(),
+                     elapsed.count());
+    }
+    return flashAsExpected(*model, options.flashCheck) ? status : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::string error;
+    const auto options = UsbEmulation::parseHarnessOptions({argv + 1, argv + argc}, error);
+    if (!options) {
+        std::fprintf(stderr, "usb-emulation-harness: %s\n%s", error.c_str(), Usage);
+        return 2;
+    }
+    const auto* scenario = Conduit2::Sim::findScenario(options->scenario);
+    if (!scenario || !scenario->hasDevice) {
+        std::fprintf(stderr, "usb-emulation-harness: no scenario with a device is called '%s'\n",
+                     options->scenario.c_str());
+        return 2;
+    }
+    if (!UsbEmulation::ensurePreload(argv)) {
+        return 1;
+    }
+    return runAgainstModel(*options, scenario->config);
+}
