@@ -1,12 +1,12 @@
 # Each test runs a command through the harness against one scenario of the
 # simulated device and checks the exit code and the output (see
-# RunHarness.cmake; in the expected output \\n stands for a line end).
+# cmake/RunAndMatch.cmake; in the expected output \\n stands for a line end).
 function(tvs_usb_emulation_test name expected_exit expected_output timeout)
   list(JOIN ARGN " " arguments)
   add_test(NAME usb-emulation.${name}
-    COMMAND ${CMAKE_COMMAND} -DHARNESS=$<TARGET_FILE:usb-emulation-harness> "-DARGS=${arguments}"
+    COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:usb-emulation-harness> "-DARGS=${arguments}"
             -DEXPECTED_EXIT=${expected_exit} "-DEXPECTED_OUTPUT=${expected_output}"
-            -P ${CMAKE_CURRENT_SOURCE_DIR}/RunHarness.cmake)
+            -P ${PROJECT_SOURCE_DIR}/cmake/RunAndMatch.cmake)
   set_tests_properties(usb-emulation.${name} PROPERTIES
     LABELS usb-emulation TIMEOUT ${timeout} ENVIRONMENT "${usb_emulation_environment}")
 endfunction()

@@ -1,10 +1,10 @@
-# Runs the program CLI with ARGS (separated by spaces) and no input, and
-# fails unless it exits with EXPECTED_EXIT and its output (standard output,
-# then standard error) matches the regular expression EXPECTED_OUTPUT, in
-# which the two characters \n stand for a line end. The
-# output must hold no carriage return: progress is redrawn only on a terminal.
+# Script mode (cmake -P): runs PROGRAM with ARGS (separated by spaces) and no
+# input, and fails unless it exits with EXPECTED_EXIT and its output
+# (standard output, then standard error) matches the regular expression
+# EXPECTED_OUTPUT, in which the two characters \n stand for a line end. With
+# NO_CARRIAGE_RETURN set, the output must also hold no carriage return.
 separate_arguments(arguments UNIX_COMMAND "${ARGS}")
-execute_process(COMMAND "${CLI}" ${arguments}
+execute_process(COMMAND "${PROGRAM}" ${arguments}
   INPUT_FILE /dev/null
   RESULT_VARIABLE exit_code
   OUTPUT_VARIABLE output
@@ -19,6 +19,6 @@ if(NOT all MATCHES "${expected}")
   message(FATAL_ERROR "the output does not match: ${EXPECTED_OUTPUT}")
 endif()
 string(FIND "${all}" "\r" carriage_return)
-if(NOT carriage_return EQUAL -1)
+if(NO_CARRIAGE_RETURN AND NOT carriage_return EQUAL -1)
   message(FATAL_ERROR "the output holds a carriage return")
 endif()
