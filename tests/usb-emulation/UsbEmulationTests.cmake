@@ -1,6 +1,8 @@
-# Each test runs a command through the harness against one scenario of the
+# Each test runs commands through the harness against one scenario of the
 # simulated device and checks the exit code and the output (see
-# cmake/RunAndMatch.cmake; in the expected output \\n stands for a line end).
+# cmake/RunAndMatch.cmake: standard output, then standard error, where the
+# updater writes its failures and the harness its own lines; in the expected
+# output \\n stands for a line end).
 function(tvs_usb_emulation_test name expected_exit expected_output timeout)
   list(JOIN ARGN " " arguments)
   add_test(NAME usb-emulation.${name}
@@ -21,12 +23,33 @@ tvs_usb_emulation_test(cli_check 0 "${offered}" 30 -- ${cli} check)
 tvs_usb_emulation_test(cli_update 0 "Installed firmware: 33\\nThe firmware of your Trovix Studio was successfully updated\\."
   90 --expect-flashed -- ${cli} update --yes)
 tvs_usb_emulation_test(cli_update_write_fails 1 "\\(error -2\\)" 90 --scenario=write-fails -- ${cli} update --yes)
+# The device is left in update mode with the write error; a second update
+# finds it there and recovers it.
+tvs_usb_emulation_test(cli_update_after_write_failure 0
+  "successfully updated\\..*\\(error -2\\).*command 1 exited with 1\\n.*command 2 exited with 0"
+  120 --scenario=write-fails-once --expect-flashed -- ${cli} update --yes --then ${cli} update --yes)
 tvs_usb_emulation_test(cli_update_from_update_mode 0 "successfully updated\\."
   90 --scenario=in-dfu-mode --expect-flashed -- ${cli} update --yes)
 # The device drops off the bus when it is sent block 3 of image A (image B,
 # 15360 bytes, goes first).
 tvs_usb_emulation_test(cli_update_unplugged 1 "27648 / 75776 bytes +failed\\n.*\\(error -2\\)"
   90 --unplug-at-block=3 -- ${cli} update --yes)
+# Plugged back in, the device starts its boot loader (its flash is half
+# written) and the next update completes.
+tvs_usb_emulation_test(cli_update_after_replug 0
+  "successfully updated\\..*\\(error -2\\).*plugging the device back in\\n.*command 2 exited with 0"
+  120 --unplug-at-block=3 --expect-flashed -- ${cli} update --yes --then ${cli} update --yes)
+# Without permission to open the device (no udev rule) it is not listed, and
+# the hardware log says why.
+tvs_usb_emulation_test(cli_list_unopenable 3
+  "USBDriver: cannot open the device at 1-1: access denied.*No Trovix Studio was found"
+  30 --unopenable -- env TVS_HW_LOG=2::- ${cli} list)
+
+# The device leaves on DFU_DETACH and returns in update mode: both changes
+# reach the listeners, and the device factory, on the main thread.
+tvs_usb_emulation_test(hotplug_on_main_thread 0
+  "listener: removal usb#vid_17cc&pid_1300.*listener: arrival usb#vid_17cc&pid_1302.*factory: removal usb#vid_17cc&pid_1300.*factory: arrival usb#vid_17cc&pid_1302"
+  30 -- $<TARGET_FILE:usb_emulation_hotplug_probe>)
 
 # dfu-util as an independent host of the DFU 1.1 standard.
 find_program(TVS_DFU_UTIL dfu-util)

@@ -123,6 +123,9 @@ DfuEngine::tOutcome DfuEngine::download(std::uint16_t block, std::span<const std
         return refuse(eDfuStatus::ErrStalledPkt);
     }
     if (settings_.failAtBlock == block) {
+        if (settings_.failsOnlyOnce) {
+            settings_.failAtBlock.reset();
+        }
         return refuse(eDfuStatus::ErrWrite);
     }
     if (data.empty()) {

@@ -27,8 +27,10 @@ public:
         std::uint32_t manifestationPollTimeoutMs = 0;
         // The closing block leads straight to dfuMANIFEST-WAIT-RESET.
         bool waitResetAfterClosingBlock = false;
-        // A DFU_DNLOAD with this block number fails to write.
+        // A DFU_DNLOAD with this block number fails to write, every time or
+        // only the first time.
         std::optional<std::uint16_t> failAtBlock;
+        bool failsOnlyOnce = false;
     };
 
     enum eEffect {

@@ -29,6 +29,8 @@ std::vector<Scenario> makeScenarios()
     bootFails.ignoreDetach = true;
     TrovixStudioModel::Config writeFails;
     writeFails.stallAtBlock = 5;
+    TrovixStudioModel::Config writeFailsOnce = writeFails;
+    writeFailsOnce.stallsOnlyOnce = true;
     TrovixStudioModel::Config slowReturn;
     slowReturn.bootDelay = 7000ms;
     return {
@@ -38,6 +40,7 @@ std::vector<Scenario> makeScenarios()
         scenario("in-dfu-mode", "found already in DFU mode, as after an interrupted update", inDfuMode),
         scenario("boot-fails", "the device ignores the detach and never enters DFU mode", bootFails),
         scenario("write-fails", "DFU block 5 stalls", writeFails),
+        scenario("write-fails-once", "DFU block 5 stalls the first time only", writeFailsOnce),
         scenario("slow-return", "back in run-time mode only 7 s after the reset", slowReturn),
         {"no-device", "no device on the bus", false, {}},
     };

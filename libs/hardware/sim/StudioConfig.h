@@ -58,7 +58,8 @@ struct StudioConfig {
 
     // Faults.
     bool ignoreDetach = false;                  // DETACH is acknowledged, nothing happens
-    std::optional<std::uint16_t> stallAtBlock;  // that DFU block stalls (errWRITE), every time
+    std::optional<std::uint16_t> stallAtBlock;  // that DFU block stalls (errWRITE)…
+    bool stallsOnlyOnce = false;                // …every time, or only the first time
     std::optional<std::uint16_t> unplugAtBlock; // once: off the bus until replug()
     std::string serialInDfuMode;                // not empty: the serial number in DFU mode
     bool neverReturns = false;                  // stays off the bus after a detach or a reset

@@ -29,6 +29,7 @@ DfuEngine::tSettings engineSettings(const StudioConfig& config)
         static_cast<std::uint32_t>(config.manifestationTime.count()),
         config.waitResetAfterClosingBlock,
         config.stallAtBlock,
+        config.stallsOnlyOnce,
     };
 }
 

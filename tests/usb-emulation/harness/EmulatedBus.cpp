@@ -25,8 +25,8 @@ std::string nodePath(int number)
 
 } // namespace
 
-EmulatedBus::EmulatedBus(std::shared_ptr<Conduit2::Sim::UsbDeviceModel> model)
-    : model_(std::move(model)), testbed_(umockdev_testbed_new())
+EmulatedBus::EmulatedBus(std::shared_ptr<Conduit2::Sim::UsbDeviceModel> model, bool unopenable)
+    : model_(std::move(model)), unopenable_(unopenable), testbed_(umockdev_testbed_new())
 {
     makeNodeFile(nodePath(1));
     rootHub_ = addDevice("usb1", "", 1, {RootHubDescriptors, 1});
@@ -64,8 +64,12 @@ void EmulatedBus::plug()
         return;
     }
     makeNodeFile(node);
+    // The node keeps the FIFO it opened here, whatever its permissions become.
     nodes_.push_back({handler, std::make_shared<UsbfsNode>(model_, rootDir() + node)});
     nodes_.back().node->serve(handler);
+    if (unopenable_) {
+        ::chmod((rootDir() + node).c_str(), 0);
+    }
     device_ = addDevice("1-1", rootHub_, number, *device);
 }
 
@@ -80,6 +84,12 @@ void EmulatedBus::unplug()
     umockdev_testbed_uevent(testbed_, device_.c_str(), "remove");
     umockdev_testbed_remove_device(testbed_, device_.c_str());
     device_.clear();
+}
+
+bool EmulatedBus::plugged() const
+{
+    std::lock_guard guard(lock_);
+    return !device_.empty();
 }
 
 std::size_t EmulatedBus::controlTransfers() const

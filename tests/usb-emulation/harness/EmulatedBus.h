@@ -18,10 +18,12 @@ namespace UsbEmulation {
 // its port 1 (1-1). Each time the model plugs itself in, it appears with the
 // next device number and a fresh device node, and "add" is announced; when it
 // unplugs, "remove" is announced and its old node answers ENODEV from then on.
+// An unopenable bus gives its device nodes no permissions at all, as a system
+// without a udev rule for the device does.
 // The process must run under umockdev's preload library.
 class EmulatedBus final : public Conduit2::Sim::DevicePort {
 public:
-    explicit EmulatedBus(std::shared_ptr<Conduit2::Sim::UsbDeviceModel> model);
+    EmulatedBus(std::shared_ptr<Conduit2::Sim::UsbDeviceModel> model, bool unopenable);
     ~EmulatedBus();
     EmulatedBus(const EmulatedBus&) = delete;
     EmulatedBus& operator=(const EmulatedBus&) = delete;
@@ -29,6 +31,8 @@ public:
     void plug() override;
     void unplug() override;
 
+    // The device is on the bus.
+    bool plugged() const;
     // Control transfers the clients have sent to the model since the start.
     std::size_t controlTransfers() const;
 
@@ -44,6 +48,7 @@ private:
     void makeNodeFile(const std::string& node) const;
 
     const std::shared_ptr<Conduit2::Sim::UsbDeviceModel> model_;
+    const bool unopenable_;
     UMockdevTestbed* testbed_;
     std::string rootHub_;
     mutable std::mutex lock_;

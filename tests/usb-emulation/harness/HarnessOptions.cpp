@@ -1,5 +1,6 @@
 #include "HarnessOptions.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace UsbEmulation {
@@ -14,6 +15,22 @@ std::optional<std::uint16_t> parseBlock(const std::string& text)
         return std::nullopt;
     }
     return block;
+}
+
+// The words after "--", split at each "--then"; nothing when a command is empty.
+std::optional<std::vector<std::vector<std::string>>> splitCommands(std::vector<std::string>::const_iterator first,
+                                                                   std::vector<std::string>::const_iterator last)
+{
+    std::vector<std::vector<std::string>> commands(1);
+    for (; first != last; ++first) {
+        if (*first == "--then") {
+            commands.emplace_back();
+        } else {
+            commands.back().push_back(*first);
+        }
+    }
+    const bool anyEmpty = std::ranges::any_of(commands, [](const auto& command) { return command.empty(); });
+    return anyEmpty ? std::nullopt : std::optional(std::move(commands));
 }
 
 } // namespace
@@ -34,6 +51,8 @@ std::optional<HarnessOptions> parseHarnessOptions(const std::vector<std::string>
                 return std::nullopt;
             }
             options.unplugAtBlock = block;
+        } else if (*argument == "--unopenable") {
+            options.unopenable = true;
         } else if (*argument == "--expect-flashed") {
             options.flashCheck = HarnessOptions::BothImages;
         } else if (*argument == "--expect-image-a") {
@@ -43,11 +62,12 @@ std::optional<HarnessOptions> parseHarnessOptions(const std::vector<std::string>
             return std::nullopt;
         }
     }
-    if (argument == arguments.end() || argument + 1 == arguments.end()) {
-        error = "no command given after --";
+    auto commands = argument == arguments.end() ? std::nullopt : splitCommands(argument + 1, arguments.end());
+    if (!commands) {
+        error = "a command is missing after -- or --then";
         return std::nullopt;
     }
-    options.command.assign(argument + 1, arguments.end());
+    options.commands = std::move(*commands);
     return options;
 }
 

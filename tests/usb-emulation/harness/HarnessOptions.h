@@ -7,16 +7,20 @@
 
 namespace UsbEmulation {
 
-// usb-emulation-harness [--scenario=NAME] [--unplug-at-block=N] [--expect-flashed | --expect-image-a]
-//                       -- COMMAND [ARGUMENT…]
+// usb-emulation-harness [--scenario=NAME] [--unplug-at-block=N] [--unopenable]
+//                       [--expect-flashed | --expect-image-a]
+//                       -- COMMAND [ARGUMENT…] [--then COMMAND [ARGUMENT…]]…
 struct HarnessOptions {
     enum eFlashCheck { NoCheck, BothImages, ImageAOnly };
 
     std::string scenario = "update-available";
     // The device drops off the bus when it is sent this DFU block.
     std::optional<std::uint16_t> unplugAtBlock;
+    // The device node refuses to be opened, as without a udev rule.
+    bool unopenable = false;
     eFlashCheck flashCheck = NoCheck;
-    std::vector<std::string> command;
+    // Run one after the other against the same device.
+    std::vector<std::vector<std::string>> commands;
 };
 
 // Nothing (and a message in `error`) for a malformed command line.

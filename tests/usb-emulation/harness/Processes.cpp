@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <linux/capability.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,6 +13,14 @@ namespace UsbEmulation {
 namespace {
 
 constexpr const char* PreloadLibrary = "libumockdev-preload.so.0";
+
+// Without these in its bounding set, a program that root starts keeps them
+// neither; for other users there is nothing to drop and the calls fail harmlessly.
+void dropFileOverrideCapabilities()
+{
+    ::prctl(PR_CAPBSET_DROP, CAP_DAC_OVERRIDE, 0, 0, 0);
+    ::prctl(PR_CAPBSET_DROP, CAP_DAC_READ_SEARCH, 0, 0, 0);
+}
 
 } // namespace
 
@@ -27,7 +37,7 @@ bool ensurePreload(char** argv)
     return false;
 }
 
-int runCommand(const std::vector<std::string>& command)
+int runCommand(const std::vector<std::string>& command, bool honourFilePermissions)
 {
     std::vector<char*> argv;
     for (const std::string& word : command) {
@@ -36,6 +46,9 @@ int runCommand(const std::vector<std::string>& command)
     argv.push_back(nullptr);
     const pid_t child = ::fork();
     if (child == 0) {
+        if (honourFilePermissions) {
+            dropFileOverrideCapabilities();
+        }
         ::execvp(argv[0], argv.data());
         std::fprintf(stderr, "usb-emulation: cannot run %s: %s\n", argv[0], std::strerror(errno));
         ::_exit(127);

@@ -12,6 +12,8 @@ bool ensurePreload(char** argv);
 
 // Runs a command with the environment of this process and waits for it; its
 // exit code, 128 + the signal that ended it, or 127 when it cannot start.
-int runCommand(const std::vector<std::string>& command);
+// With `honourFilePermissions`, a command run by root loses the capabilities
+// that let it open files whatever their permissions.
+int runCommand(const std::vector<std::string>& command, bool honourFilePermissions);
 
 } // namespace UsbEmulation

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <thread>
 
 namespace {
 
@@ -20,8 +21,9 @@ using Conduit2::Sim::TrovixStudioModel;
 using UsbEmulation::HarnessOptions;
 
 constexpr const char* Usage =
-    "usage: usb-emulation-harness [--scenario=NAME] [--unplug-at-block=N] [--expect-flashed | --expect-image-a]\n"
-    "                             -- COMMAND [ARGUMENT...]\n";
+    "usage: usb-emulation-harness [--scenario=NAME] [--unplug-at-block=N] [--unopenable]\n"
+    "                             [--expect-flashed | --expect-image-a]\n"
+    "                             -- COMMAND [ARGUMENT...] [--then COMMAND [ARGUMENT...]]...\n";
 
 bool holds(const std::vector<std::uint8_t>& flash, std::span<const std::uint8_t> image, const char* name)
 {
@@ -42,6 +44,40 @@ bool flashAsExpected(const TrovixStudioModel& model, HarnessOptions::eFlashCheck
     return check == HarnessOptions::ImageAOnly ? imageA : holds(model.imageB(), FirmwareImageSet::imageB(), "B") && imageA;
 }
 
+// A device that has left the bus for good (pulled out during a command) is
+// plugged back in, as a user would, and the harness waits until it is back.
+bool replugIfGone(TrovixStudioModel& model, const UsbEmulation::EmulatedBus& bus)
+{
+    using namespace std::chrono_literals;
+    if (model.mode() == Conduit2::Sim::eStudioMode::Off) {
+        std::fprintf(stderr, "usb-emulation: plugging the device back in\n");
+        model.replug();
+    }
+    const auto deadline = std::chrono::steady_clock::now() + 20s;
+    while (!bus.plugged()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            std::fprintf(stderr, "usb-emulation: the device did not come back\n");
+            return false;
+        }
+        std::this_thread::sleep_for(10ms);
+    }
+    return true;
+}
+
+// Runs the commands one after the other; the exit status of the last one.
+int runCommands(const HarnessOptions& options, TrovixStudioModel& model, const UsbEmulation::EmulatedBus& bus)
+{
+    int status = 0;
+    for (std::size_t i = 0; i < options.commands.size(); ++i) {
+        if (i > 0 && !replugIfGone(model, bus)) {
+            return 1;
+        }
+        status = UsbEmulation::runCommand(options.commands[i], options.unopenable);
+        std::fprintf(stderr, "usb-emulation: command %zu exited with %d\n", i + 1, status);
+    }
+    return status;
+}
+
 int runAgainstModel(const HarnessOptions& options, TrovixStudioModel::Config config)
 {
     const auto imageA = FirmwareImageSet::imageA();
@@ -55,11 +91,11 @@ int runAgainstModel(const HarnessOptions& options, TrovixStudioModel::Config con
 
     int status = 0;
     {
-        UsbEmulation::EmulatedBus bus(model);
+        UsbEmulation::EmulatedBus bus(model, options.unopenable);
         model->attach(&bus);
         bus.plug();
         const auto start = std::chrono::steady_clock::now();
-        status = UsbEmulation::runCommand(options.command);
+        status = runCommands(options, *model, bus);
         const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
         model->attach(nullptr);
         std::fprintf(stderr, "usb-emulation: %zu control transfers in %.1f s\n", bus.controlTransfers(),

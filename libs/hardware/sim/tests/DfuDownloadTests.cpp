@@ -127,6 +127,20 @@ TEST_F(DfuDownloadTest, WriteFailuresStall)
     EXPECT_EQ(dfuOut(DfuDnload, 5, pattern(4096, 0)), ControlReply::Stall);
     expectError(0x03);
     EXPECT_EQ(model->imageA().size(), 5u * 4096);
+
+    // A write failure that goes away: the download starts again after
+    // DFU_CLRSTATUS and the block is written the second time.
+    config.stallsOnlyOnce = true;
+    start(config);
+    for (std::uint16_t block = 0; block < 5; ++block) {
+        sendBlock(block, pattern(4096, 0));
+    }
+    EXPECT_EQ(dfuOut(DfuDnload, 5, pattern(4096, 0)), ControlReply::Stall);
+    clearError();
+    for (std::uint16_t block = 0; block < 6; ++block) {
+        sendBlock(block, pattern(4096, 0));
+    }
+    EXPECT_EQ(model->imageA().size(), 6u * 4096);
 }
 
 TEST_F(DfuDownloadTest, NotTolerantDeviceWaitsForAReset)

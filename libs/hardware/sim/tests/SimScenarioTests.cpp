@@ -15,7 +15,8 @@ TEST(SimScenarios, NamesAreUniqueAndFoundByName)
         EXPECT_EQ(findScenario(scenario.name), &scenario);
     }
     EXPECT_EQ(names, (std::set<std::string_view>{"update-available", "up-to-date", "secondary-older", "in-dfu-mode",
-                                                 "boot-fails", "write-fails", "slow-return", "no-device"}));
+                                                 "boot-fails", "write-fails", "write-fails-once", "slow-return",
+                                                 "no-device"}));
     ASSERT_NE(findScenario(DefaultScenarioName), nullptr);
     EXPECT_EQ(findScenario("update"), nullptr);
     EXPECT_FALSE(findScenario("no-device")->hasDevice);
