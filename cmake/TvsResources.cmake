@@ -1,4 +1,5 @@
 # tvs_embed_resources(TARGET <target> ROOT <dir>
+#                     [EXCLUDE <regular expression> ...]
 #                     [NUMBERED <type> <id> <relative path> ...])
 #
 # Compiles the program's resources into <target> as a resource table:
@@ -6,12 +7,14 @@
 #   ROOT/stylesheets/** type "STYLESHEET"
 #   ROOT/fonts/**       type "TTFd"
 # Each is named by its path below its folder, upper-cased ("Bg_Header_FU.png"
-# becomes BG_HEADER_FU.PNG). NUMBERED adds resources by numeric id (the default
+# becomes BG_HEADER_FU.PNG). A file whose path below ROOT matches an EXCLUDE
+# expression is left out (licence texts beside fonts, a font that is only
+# embedded by number). NUMBERED adds resources by numeric id (the default
 # font is "TTFd" id 1, the icon "ICON" id 1). The bytes go in with the
 # assembler's .incbin, so large fonts cost no compile time; the table also
 # carries the program's version text, TVS_FILE_VERSION.
 function(tvs_embed_resources)
-  cmake_parse_arguments(ARG "" "TARGET;ROOT" "NUMBERED" ${ARGN})
+  cmake_parse_arguments(ARG "" "TARGET;ROOT" "NUMBERED;EXCLUDE" ${ARGN})
   set(asm "")
   set(_tvs_decls "")
   set(table "")
@@ -22,14 +25,17 @@ function(tvs_embed_resources)
     string(REPLACE ":" ";" pair "${folder_type}")
     list(GET pair 0 folder)
     list(GET pair 1 type)
-    file(GLOB_RECURSE files CONFIGURE_DEPENDS "${ARG_ROOT}/${folder}/*")
+    file(GLOB_RECURSE files CONFIGURE_DEPENDS RELATIVE "${ARG_ROOT}" "${ARG_ROOT}/${folder}/*")
+    foreach(pattern IN LISTS ARG_EXCLUDE)
+      list(FILTER files EXCLUDE REGEX "${pattern}")
+    endforeach()
     list(SORT files)
     foreach(file IN LISTS files)
-      file(RELATIVE_PATH name "${ARG_ROOT}/${folder}" "${file}")
+      file(RELATIVE_PATH name "${ARG_ROOT}/${folder}" "${ARG_ROOT}/${file}")
       string(TOUPPER "${name}" name)
       string(REPLACE "\\" "\\\\" name "${name}")
       string(REPLACE "\"" "\\\"" name "${name}")
-      _tvs_resource_entry("${file}" "${type}" "\"${name}\"" 0)
+      _tvs_resource_entry("${ARG_ROOT}/${file}" "${type}" "\"${name}\"" 0)
     endforeach()
   endforeach()
 

@@ -1,0 +1,160 @@
+#include "trellis/ManagerContainer.h"
+
+#include "trellis/LazyPicture.h"
+#include "trellis/Warnings.h"
+
+#include <basalt/FileStream.h>
+#include <basalt/ResourceModule.h>
+#include <basalt/ResourceStream.h>
+#include <casement/Font.h>
+#include <casement/PictureProperties.h>
+
+#include <fmt/format.h>
+
+#include <limits>
+
+namespace Trellis {
+namespace {
+
+bool skinFolderSwitch = false;
+
+struct KindPlace {
+    const char* folder;
+    const char* resourceType;
+};
+
+constexpr KindPlace KindPlaces[] = {{"pictures", "PICTURE"}, {"stylesheets", "STYLESHEET"}, {"fonts", "TTFd"}};
+
+// A ".." component could lead out of the skin folder.
+bool climbsUp(std::string_view name)
+{
+    std::size_t start = 0;
+    while (start <= name.size()) {
+        const std::size_t end = std::min(name.find_first_of("/\\", start), name.size());
+        if (name.substr(start, end - start) == "..") {
+            return true;
+        }
+        start = end + 1;
+    }
+    return false;
+}
+
+std::shared_ptr<const std::vector<std::uint8_t>> readWhole(Basalt::Stream& stream)
+{
+    std::vector<unsigned char> bytes;
+    if (!stream.readAll(bytes)) {
+        return nullptr;
+    }
+    return std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes));
+}
+
+} // namespace
+
+void ManagerContainer::setUseSkinFolder(bool use)
+{
+    skinFolderSwitch = use;
+}
+
+bool ManagerContainer::useSkinFolder()
+{
+    return skinFolderSwitch;
+}
+
+ManagerContainer::ManagerContainer(const Basalt::ResourceModule& module, std::optional<SkinSearchPlaces> places)
+    : module_(module), places_(std::move(places))
+{
+}
+
+ManagerContainer::~ManagerContainer() = default;
+
+const ResourceLocation& ManagerContainer::location()
+{
+    if (location_.mode == ResourceLocation::Undecided) {
+        location_ = decideResourceLocation(skinFolderSwitch, places_ ? *places_ : SkinSearchPlaces::ofThisProcess());
+    }
+    return location_;
+}
+
+std::shared_ptr<Basalt::Stream> ManagerContainer::getResourceStream(std::string_view name, eResourceKind kind,
+                                                                    bool report)
+{
+    return location().mode == ResourceLocation::Folder ? folderStream(name, kind, report)
+                                                       : programStream(name, kind, report);
+}
+
+std::shared_ptr<Basalt::Stream> ManagerContainer::folderStream(std::string_view name, eResourceKind kind, bool report)
+{
+    const std::string path = fmt::format("{}/{}/{}", location_.base.string(), KindPlaces[kind].folder, name);
+    auto stream = std::make_shared<Basalt::FileStream>();
+    if (!climbsUp(name) && stream->open(path)) {
+        return stream;
+    }
+    if (report) {
+        reportWarning(fmt::format("Trellis::ManagerContainer::getResourceStream - can't find resource: {0}", path));
+    }
+    return nullptr;
+}
+
+std::shared_ptr<Basalt::Stream> ManagerContainer::programStream(std::string_view name, eResourceKind kind,
+                                                                bool report)
+{
+    auto stream = std::make_shared<Basalt::ResourceStream>();
+    if (!climbsUp(name) && stream->open(module_, name, KindPlaces[kind].resourceType)) {
+        return stream;
+    }
+    if (report) {
+        reportWarning(fmt::format("Trellis::ManagerContainer::getResourceStream - can't load linked resource {}", name));
+    }
+    return nullptr;
+}
+
+std::shared_ptr<LazyPicture> ManagerContainer::createPicture(const std::string& name,
+                                                             const Casement::PictureProperties& properties)
+{
+    const tPictureKey key{name,
+                          properties.hasAlpha(),
+                          properties.orientation(),
+                          properties.frameCount(),
+                          properties.stretchFlags(),
+                          properties.topBorder(),
+                          properties.bottomBorder(),
+                          properties.leftBorder(),
+                          properties.rightBorder()};
+    auto& picture = pictures_[key];
+    if (!picture) {
+        picture = std::make_shared<LazyPicture>(*this, name, properties);
+    }
+    return picture;
+}
+
+std::shared_ptr<Casement::Font> ManagerContainer::lookupFont(const FontDescription& description)
+{
+    const auto cached = fonts_.find(description);
+    if (cached != fonts_.end()) {
+        return cached->second;
+    }
+    auto font = makeFont(description);
+    fonts_.emplace(description, font);
+    return font;
+}
+
+// A font by id comes from the program's own "TTFd" resources, whatever the
+// location; a font by name is a font resource of the location.
+std::shared_ptr<Casement::Font> ManagerContainer::makeFont(const FontDescription& description)
+{
+    std::shared_ptr<Basalt::Stream> stream;
+    if (!description.loadsByResourceId()) {
+        stream = getResourceStream(description.name, FontKind, true);
+    } else if (description.resourceId > 0 && description.resourceId <= std::numeric_limits<std::uint16_t>::max()) {
+        auto resource = std::make_shared<Basalt::ResourceStream>();
+        if (resource->open(module_, static_cast<std::uint16_t>(description.resourceId), KindPlaces[FontKind].resourceType)) {
+            stream = resource;
+        }
+    }
+    const auto bytes = stream ? readWhole(*stream) : nullptr;
+    return bytes ? Casement::Font::create(bytes, description.size,
+                                          (description.flags & FontDescription::Hinting) != 0)
+                 : nullptr;
+}
+
+} // namespace Trellis
