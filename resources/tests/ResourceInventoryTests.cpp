@@ -204,7 +204,8 @@ std::vector<tIconEntry> iconEntries(const tBytes& ico)
 
 TEST(ResourceInventory, TheIconHoldsRgbaPngEntriesFrom16To256Pixels)
 {
-    const std::vector<tIconEntry> entries = iconEntries(resource(std::uint16_t{1}, "ICON"));
+    const tBytes ico = resource(std::uint16_t{1}, "ICON");  // the entries point into it
+    const std::vector<tIconEntry> entries = iconEntries(ico);
     std::vector<unsigned> sizes;
     for (const tIconEntry& entry : entries) {
         SCOPED_TRACE(entry.size);
