@@ -1,0 +1,87 @@
+#pragma once
+
+#include "trellis/AttibuteSelector.h"
+#include "trellis/ParsedStyle.h"
+#include "trellis/PropertyValue.h"
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace Basalt {
+class Stream;
+} // namespace Basalt
+
+namespace Trellis {
+
+class StyleManager;
+
+// Turns stylesheet text into parsed styles. It keeps the named constants
+// (shared by a stylesheet and those it imports), follows @import, and reports
+// errors with their lines through reportWarning() while it recovers and goes
+// on. One parser serves one load: a stylesheet and its imports.
+class StyleParser2 {
+public:
+    using tPropertyValue = Trellis::tPropertyValue;
+
+    struct tConstant {
+        std::string name;  // without the "$"
+        tPropertyValue value;
+    };
+
+    struct tAttrSelector {
+        std::string name;
+        AttibuteSelector::eRule rule = AttibuteSelector::RuleEqual;
+        std::string value;
+    };
+
+    struct tStateSelector {
+        bool negated = false;  // written with ":!"
+        std::string name;
+    };
+
+    enum BufferEncoding : std::uint8_t {
+        EncodingNone = 0,
+        EncodingUtf8 = 1,
+        EncodingUtf16BigEndian = 2,
+        EncodingUtf16LittleEndian = 3,
+        EncodingUtf32BigEndian = 4,
+        EncodingUtf32LittleEndian = 5,
+    };
+
+    // Per stylesheet path, the (line, message) pairs reported for it.
+    using tErrorLog = std::map<std::string, std::vector<std::pair<std::int32_t, std::string>>>;
+
+    // `owner`, when given, is the style manager whose resources relative
+    // imports are looked up in.
+    explicit StyleParser2(StyleManager* owner = nullptr);
+    ~StyleParser2();
+    StyleParser2(const StyleParser2&) = delete;
+    StyleParser2& operator=(const StyleParser2&) = delete;
+
+    // Each returns true only when the whole text was parsed; syntax errors
+    // that parsing recovered from do not make it false.
+    bool processString(std::string_view text);
+    bool processStream(Basalt::Stream& stream, const std::string& name);
+    bool processFile(const std::string& path);
+
+    const std::vector<ParsedStyle>& styles() const { return styles_; }
+    const std::map<std::string, tPropertyValue>& constants() const { return constants_; }
+    const tErrorLog& errorLog() const { return errorLog_; }
+    const std::set<std::string>& importedSet() const { return imported_; }
+
+private:
+    std::vector<ParsedStyle> styles_;
+    std::map<std::string, tPropertyValue> constants_;
+    tErrorLog errorLog_;
+    std::set<std::string> imported_;
+    StyleManager* owner_;
+    std::string currentPath_;
+    BufferEncoding encoding_ = EncodingNone;
+};
+
+} // namespace Trellis
