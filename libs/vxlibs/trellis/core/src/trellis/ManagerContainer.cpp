@@ -1,7 +1,13 @@
 #include "trellis/ManagerContainer.h"
 
+#include "trellis/ComputedStyleBuilder.h"
+#include "trellis/DefaultFont.h"
+#include "trellis/DefaultStyleSheet.h"
 #include "trellis/LazyPicture.h"
+#include "trellis/Pane.h"
+#include "trellis/StyleManager.h"
 #include "trellis/Warnings.h"
+#include "trellis/Widget.h"
 
 #include <basalt/FileStream.h>
 #include <basalt/ResourceModule.h>
@@ -17,6 +23,7 @@ namespace Trellis {
 namespace {
 
 bool skinFolderSwitch = false;
+ManagerContainer* registered = nullptr;
 
 struct KindPlace {
     const char* folder;
@@ -60,12 +67,27 @@ bool ManagerContainer::useSkinFolder()
     return skinFolderSwitch;
 }
 
+ManagerContainer* ManagerContainer::instance()
+{
+    return registered;
+}
+
 ManagerContainer::ManagerContainer(const Basalt::ResourceModule& module, std::optional<SkinSearchPlaces> places)
     : module_(module), places_(std::move(places))
 {
+    if (!registered) {
+        registered = this;
+    }
+    styleSets_.push_back({"", std::make_unique<StyleManager>(*this)});
+    styleSets_.front().manager->loadStyleSheetText(DefaultStyleSheet);
 }
 
-ManagerContainer::~ManagerContainer() = default;
+ManagerContainer::~ManagerContainer()
+{
+    if (registered == this) {
+        registered = nullptr;
+    }
+}
 
 const ResourceLocation& ManagerContainer::location()
 {
@@ -155,6 +177,48 @@ std::shared_ptr<Casement::Font> ManagerContainer::makeFont(const FontDescription
     return bytes ? Casement::Font::create(bytes, description.size,
                                           (description.flags & FontDescription::Hinting) != 0)
                  : nullptr;
+}
+
+void ManagerContainer::setStyleSheet(const std::string& name)
+{
+    tStyleSet& first = styleSets_.front();
+    if (first.name == name) {
+        return;
+    }
+    first.name = name;
+    first.manager->loadStyleSheet(name);
+}
+
+StyleManager* ManagerContainer::styleManagerFor(const Widget& widget) const
+{
+    const Pane* pane = widget.pane();
+    if (!pane) {
+        return nullptr;
+    }
+    return pane->styleManager() ? pane->styleManager() : styleSets_.front().manager.get();
+}
+
+const ComputedStyle& ManagerContainer::computeStyle(const Widget& widget)
+{
+    return computedStyles_[&widget] =
+               buildComputedStyle(widget, styleManagerFor(widget), lookupFont(defaultFontDescription()));
+}
+
+const ComputedStyle* ManagerContainer::computedStyle(const Widget& widget) const
+{
+    const auto found = computedStyles_.find(&widget);
+    return found != computedStyles_.end() ? &found->second : nullptr;
+}
+
+void ManagerContainer::widgetDestroyed(const Widget& widget)
+{
+    computedStyles_.erase(&widget);
+    for (const tStyleSet& set : styleSets_) {
+        set.manager->dropWidget(widget);
+    }
+    if (auto* own = widget.pane() ? widget.pane()->styleManager() : nullptr) {
+        own->dropWidget(widget);
+    }
 }
 
 } // namespace Trellis

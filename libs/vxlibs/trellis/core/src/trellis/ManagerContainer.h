@@ -1,5 +1,6 @@
 #pragma once
 
+#include "trellis/ComputedStyle.h"
 #include "trellis/FontDescription.h"
 #include "trellis/ResourceLocation.h"
 
@@ -10,6 +11,8 @@
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <unordered_map>
+#include <vector>
 
 namespace Basalt {
 class ResourceModule;
@@ -24,6 +27,8 @@ class PictureProperties;
 namespace Trellis {
 
 class LazyPicture;
+class StyleManager;
+class Widget;
 
 // Finds pictures, stylesheets and fonts by name, either among the program's
 // own resources or, when the toolkit's skin-folder switch is on and a "skin"
@@ -32,9 +37,23 @@ class LazyPicture;
 // container also shares what is made from resources: fonts by description and
 // lazily loaded pictures by name and properties. Misses are reported through
 // reportWarning(); nothing here throws. Used on the user-interface thread only.
+//
+// It also keeps the style sets, each a stylesheet name and its rule
+// database; the first is made with the built-in default stylesheet. There is
+// one container per process: the first one made registers itself as
+// instance(), through which widgets reach their styles, and unregisters
+// when it is destroyed.
 class ManagerContainer {
 public:
     enum eResourceKind { PictureKind = 0, StyleSheetKind = 1, FontKind = 2 };
+
+    struct tStyleSet {
+        std::string name;  // the stylesheet resource it was loaded from; empty for the default
+        std::unique_ptr<StyleManager> manager;
+    };
+
+    // The registered container, or null.
+    static ManagerContainer* instance();
 
     // The toolkit-wide skin-folder switch, off unless switched on; it matters
     // only before a container's first look-up.
@@ -66,6 +85,22 @@ public:
     // its data cannot be found or is not a font (also remembered).
     std::shared_ptr<Casement::Font> lookupFont(const FontDescription& description);
 
+    // Loads the named stylesheet into the first style set, unless that set
+    // already carries the name. The name is kept even when the load fails,
+    // and then the previous rules stay.
+    void setStyleSheet(const std::string& name);
+    const std::vector<tStyleSet>& styleSets() const { return styleSets_; }
+    // The manager that styles the widget: its Pane's own, else the first
+    // style set's; null for a widget outside a Pane.
+    StyleManager* styleManagerFor(const Widget& widget) const;
+
+    // Rebuilds the widget's computed style from the rules that hold for it now.
+    const ComputedStyle& computeStyle(const Widget& widget);
+    // The widget's computed style, or null before the first computeStyle().
+    const ComputedStyle* computedStyle(const Widget& widget) const;
+    // Forgets everything kept for a widget that is being destroyed.
+    void widgetDestroyed(const Widget& widget);
+
 private:
     using tPictureKey = std::tuple<std::string, bool, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t,
                                    std::uint32_t, std::uint32_t, std::uint32_t>;
@@ -79,6 +114,8 @@ private:
     ResourceLocation location_;
     std::map<FontDescription, std::shared_ptr<Casement::Font>> fonts_;
     std::map<tPictureKey, std::shared_ptr<LazyPicture>> pictures_;
+    std::vector<tStyleSet> styleSets_;
+    std::unordered_map<const Widget*, ComputedStyle> computedStyles_;
 };
 
 } // namespace Trellis

@@ -75,12 +75,29 @@ public:
     const std::set<std::string>& importedSet() const { return imported_; }
 
 private:
+    friend class StyleGrammar;
+
+    // Detects the encoding of `bytes` and parses them as the text called
+    // `name` in messages.
+    bool parseBuffer(std::string_view bytes, const std::string& name);
+    bool importFromResources(const std::string& name);
+
+    // Called by the grammar while it parses.
+    void addStyle(ParsedStyle style) { styles_.push_back(std::move(style)); }
+    void defineConstant(std::int32_t line, const tConstant& constant);
+    tPropertyValue lookupConstant(const std::string& name, std::int32_t line);
+    void importStyleSheet(std::int32_t line, const std::string& url);
+    // Appends (line, message) to the error log of `path` and passes
+    // "Stylesheet error: path:line - message" to the warning listeners.
+    void reportError(const std::string& path, std::int32_t line, const std::string& message);
+
     std::vector<ParsedStyle> styles_;
     std::map<std::string, tPropertyValue> constants_;
     tErrorLog errorLog_;
     std::set<std::string> imported_;
     StyleManager* owner_;
     std::string currentPath_;
+    std::string sourceName_;  // the name of the text being parsed, for messages
     BufferEncoding encoding_ = EncodingNone;
 };
 

@@ -1,0 +1,21 @@
+# Runs CHECKER on FILES (names separated by "|") and fails unless its exit
+# code is EXPECTED_CODE and its output holds every line of EXPECTED_OUTPUT
+# (lines separated by "|"; they may hold ";").
+string(REPLACE "|" ";" files "${FILES}")
+execute_process(COMMAND ${CHECKER} ${files} RESULT_VARIABLE code OUTPUT_VARIABLE output)
+message("${output}")
+if(NOT code STREQUAL EXPECTED_CODE)
+  message(FATAL_ERROR "exit code ${code}, expected ${EXPECTED_CODE}")
+endif()
+set(rest "${EXPECTED_OUTPUT}|")
+string(FIND "${rest}" "|" end)
+while(end GREATER -1)
+  string(SUBSTRING "${rest}" 0 ${end} line)
+  string(FIND "${output}" "${line}\n" found)
+  if(found EQUAL -1)
+    message(FATAL_ERROR "missing output line: ${line}")
+  endif()
+  math(EXPR next "${end} + 1")
+  string(SUBSTRING "${rest}" ${next} -1 rest)
+  string(FIND "${rest}" "|" end)
+endwhile()
