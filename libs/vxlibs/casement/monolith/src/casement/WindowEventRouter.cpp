@@ -61,4 +61,9 @@ Uint32 WindowEventRouter::windowOf(const SDL_Event& event)
     }
 }
 
+bool WindowEventRouter::hasWindows()
+{
+    return !handlers().empty();
+}
+
 } // namespace Casement::DETAIL

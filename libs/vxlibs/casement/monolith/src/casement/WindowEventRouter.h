@@ -21,6 +21,8 @@ public:
     static bool route(const SDL_Event& event);
     // The window an event belongs to; 0 for events of no window.
     static Uint32 windowOf(const SDL_Event& event);
+    // True while at least one window has a handler.
+    static bool hasWindows();
 };
 
 } // namespace Casement::DETAIL

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "casement/FileDescriptor.h"
+
+#include <sys/types.h>
+
+#include <deque>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace Casement::DETAIL {
+
+// The running copy's end of the single-instance socket. A thread accepts
+// connections and reads one message from each; well-formed messages from the
+// same user are queued and announced to the message loop with an
+// InstanceMessage event, everything else is dropped. The user-interface thread
+// takes the queued paths.
+class InstanceListener {
+public:
+    // `socketPath` (empty for an abstract socket) is removed when the listener ends.
+    InstanceListener(FileDescriptor listening, std::string socketPath);
+    ~InstanceListener();
+    InstanceListener(const InstanceListener&) = delete;
+    InstanceListener& operator=(const InstanceListener&) = delete;
+
+    // The paths received since the last call, in order; an empty one asks
+    // only to bring the window to the front.
+    std::vector<std::u16string> takePending();
+
+    // Only the user that runs this copy may talk to it.
+    static bool acceptsPeer(uid_t peer, uid_t own) { return peer == own; }
+
+private:
+    void serve();
+    void receiveFrom(const FileDescriptor& connection);
+
+    FileDescriptor listening_;
+    FileDescriptor wakeRead_;
+    FileDescriptor wakeWrite_;
+    std::string socketPath_;
+    std::mutex lock_;
+    std::deque<std::u16string> pending_;
+    std::thread thread_;
+};
+
+} // namespace Casement::DETAIL

@@ -1,0 +1,93 @@
+#include "casement/StandaloneWindow.h"
+
+#include "casement/Picture.h"
+#include "casement/StandaloneWindowOSImpl.h"
+
+namespace Casement {
+
+StandaloneWindow::StandaloneWindow()
+    : impl_(std::make_unique<OSImpl>(*this))
+{
+}
+
+StandaloneWindow::~StandaloneWindow() = default;
+
+bool StandaloneWindow::create(std::int32_t width, std::int32_t height, const std::string& title)
+{
+    return impl_->create(width, height, title);
+}
+
+bool StandaloneWindow::isCreated() const
+{
+    return impl_->window() != nullptr;
+}
+
+bool StandaloneWindow::setIcon(const Picture& icon)
+{
+    return setIcon(icon.pixels(), icon.width(), icon.height());
+}
+
+bool StandaloneWindow::setIcon(const std::uint32_t* pixels, std::int32_t width, std::int32_t height)
+{
+    return impl_->setIcon(pixels, width, height);
+}
+
+void StandaloneWindow::show()
+{
+    if (impl_->window() != nullptr) {
+        SDL_ShowWindow(impl_->window());
+    }
+}
+
+void StandaloneWindow::bringToFront()
+{
+    impl_->bringToFront();
+}
+
+bool StandaloneWindow::close()
+{
+    return impl_->close();
+}
+
+void StandaloneWindow::destroy()
+{
+    impl_->destroy();
+}
+
+std::int32_t StandaloneWindow::clientWidth() const
+{
+    return impl_->deviceWidth();
+}
+
+std::int32_t StandaloneWindow::clientHeight() const
+{
+    return impl_->deviceHeight();
+}
+
+double StandaloneWindow::exactScale() const
+{
+    return impl_->scale().exact;
+}
+
+std::int32_t StandaloneWindow::backingScale() const
+{
+    return impl_->scale().backing;
+}
+
+bool StandaloneWindow::present(const std::uint32_t* buffer, std::int32_t width, std::int32_t height,
+                               const Rect& dirty)
+{
+    return impl_->present(buffer, width, height, dirty);
+}
+
+std::uint32_t StandaloneWindow::windowId() const
+{
+    return impl_->windowId();
+}
+
+bool StandaloneWindow::handleEvent(std::uint32_t, void*, bool)
+{
+    return false;
+}
+
+} // namespace Casement

@@ -1,0 +1,106 @@
+#include "casement/init_casement.h"
+
+#include "casement/AsyncEventTarget.h"
+#include "casement/EventWait.h"
+#include "casement/FrameworkEvents.h"
+#include "casement/SingleInstance.h"
+#include "casement/WindowClasses.h"
+
+#include "basalt/Assertion.h"
+#include "basalt/DeviceNotifications.h"
+#include "basalt/init_basalt.h"
+
+#include <SDL.h>
+
+namespace Casement {
+namespace {
+
+// The Basalt interface this build of Casement was made against.
+constexpr std::uint32_t BasaltFirst = Basalt::InterfaceVersion;
+constexpr std::uint32_t BasaltSecond = 0x000F0001;
+
+constexpr Uint32 SdlSubsystems = SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS;
+
+struct State {
+    bool initialized = false;
+    bool sdlStarted = false;
+};
+
+State& state()
+{
+    static State instance;
+    return instance;
+}
+
+void wakeForDeviceChanges()
+{
+    DETAIL::FrameworkEvents::push(DETAIL::FrameworkEvents::DeviceChange, 0);
+}
+
+void resetState()
+{
+    SingleInstance::close();
+    Basalt::setDeviceChangeWakeHandler(nullptr);
+    AsyncEventTarget::close();
+    WindowClasses::unregisterAll();
+    DETAIL::EventWait::uninstall();
+    if (state().sdlStarted) {
+        SDL_QuitSubSystem(SdlSubsystems);
+    }
+    state() = State{};
+}
+
+bool startSdl()
+{
+    // Closing the last window is a close request the application answers,
+    // not a quit of its own.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    state().sdlStarted = SDL_InitSubSystem(SdlSubsystems) == 0;
+    return state().sdlStarted;
+}
+
+} // namespace
+
+void checkInterfaceVersion(std::uint32_t first, std::uint32_t second)
+{
+    BASALT_ASSERT(Basalt::interfaceVersionMatches(InterfaceVersion, first, second),
+                  "Casement was built for other interface version words");
+}
+
+bool initCasement(std::uint32_t first, std::uint32_t second)
+{
+    if (state().initialized) {
+        return true;
+    }
+    try {
+        Basalt::checkInterfaceVersion(BasaltFirst, BasaltSecond);
+        checkInterfaceVersion(first, second);
+        if (!startSdl()) {
+            resetState();
+            return false;
+        }
+        DETAIL::EventWait::install();
+        WindowClasses::registerAll();
+        AsyncEventTarget::open();
+        Basalt::setDeviceChangeWakeHandler(&wakeForDeviceChanges);
+        state().initialized = true;
+        return true;
+    } catch (...) {
+        resetState();
+        return false;
+    }
+}
+
+void shutdownCasement()
+{
+    if (state().initialized) {
+        resetState();
+    }
+}
+
+bool isCasementInitialized()
+{
+    return state().initialized;
+}
+
+} // namespace Casement

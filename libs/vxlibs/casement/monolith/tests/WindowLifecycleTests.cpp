@@ -1,0 +1,153 @@
+#include "WindowTestSupport.h"
+
+#include <casement/MessageBox.h>
+#include <casement/OpenUrl.h>
+#include <casement/Picture.h>
+#include <casement/PixelArithmetic.h>
+
+#include <basalt/Assertion.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+using namespace Casement;
+
+namespace {
+
+class WindowLifecycle : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(session_.ok()) << SDL_GetError(); }
+
+    void requestClose()
+    {
+        SDL_Event event{};
+        event.window.type = SDL_WINDOWEVENT;
+        event.window.windowID = window.windowId();
+        event.window.event = SDL_WINDOWEVENT_CLOSE;
+        ASSERT_EQ(SDL_PushEvent(&event), 1);
+        pumpQueued();
+    }
+
+    // The window surface's pixel at (x, y) as 0xRRGGBB.
+    std::uint32_t shown(int x, int y)
+    {
+        SDL_Surface* surface = SDL_GetWindowSurface(SDL_GetWindowFromID(window.windowId()));
+        std::uint32_t pixel = 0;
+        SDL_ConvertPixels(1, 1, surface->format->format,
+                          static_cast<std::uint8_t*>(surface->pixels) + y * surface->pitch + x * 4, surface->pitch,
+                          SDL_PIXELFORMAT_ARGB8888, &pixel, 4);
+        return pixel & 0xFFFFFF;
+    }
+
+    VideoSession session_{"dummy", 1.5};
+    RecordingWindow window;
+};
+
+TEST_F(WindowLifecycle, CreationAsksForSizeLimitsAndDestructionIsReported)
+{
+    ASSERT_TRUE(window.create(627, 335, "Test"));
+    EXPECT_FALSE(window.create(627, 335, "Test"));
+    EXPECT_EQ(window.codes(), (std::vector<std::uint32_t>{WindowCreated, SizeLimits}));
+    window.destroy();
+    EXPECT_FALSE(window.isCreated());
+    EXPECT_EQ(window.codes().back(), std::uint32_t{WindowDestroyed});
+    EXPECT_FALSE(window.present(nullptr, 1, 1, {0, 0, 1, 1}));
+}
+
+TEST_F(WindowLifecycle, ACloseRefusedByTheHandlerLeavesTheWindowOpen)
+{
+    ASSERT_TRUE(window.create(200, 100, "Test"));
+    window.refuseClose = true;
+    requestClose();
+    EXPECT_TRUE(window.isCreated());
+    EXPECT_EQ(window.codes().back(), std::uint32_t{CloseRequested});
+
+    window.refuseClose = false;
+    requestClose();
+    EXPECT_FALSE(window.isCreated());
+    EXPECT_EQ(window.codes().back(), std::uint32_t{WindowDestroyed});
+}
+
+TEST_F(WindowLifecycle, PresentsUnscaledAndScaledBuffersInTheWindowsFormat)
+{
+    ASSERT_TRUE(window.create(100, 50, "Test"));
+    const int width = window.clientWidth();
+    const int height = window.clientHeight();
+    ASSERT_EQ(width, 150);
+    std::vector<std::uint32_t> device(static_cast<std::size_t>(width) * height, 0xFF102030);
+    device[static_cast<std::size_t>(7) * width + 9] = 0xFFA0B0C0;
+    ASSERT_TRUE(window.present(device.data(), width, height, {0, 0, width, height}));
+    EXPECT_EQ(shown(9, 7), 0xA0B0C0u);
+    EXPECT_EQ(shown(10, 7), 0x102030u);
+
+    // A canvas at backing scale 2 is scaled by 0.75; only the dirty half changes.
+    Picture canvas;
+    canvas.allocate(200, 100);
+    std::fill(canvas.pixels(), canvas.pixels() + 200 * 100, Pixel::make(0x40, 0x80, 0xC0, 0xFF));
+    ASSERT_TRUE(window.present(canvas.pixels(), 200, 100, {0, 0, 100, 100}));
+    EXPECT_EQ(shown(30, 30), 0xC08040u);
+    EXPECT_EQ(shown(140, 30), 0x102030u);
+    EXPECT_TRUE(window.setIcon(canvas));
+    EXPECT_FALSE(window.setIcon(Picture()));
+}
+
+// Clears the display variables for one test and puts them back.
+class NoDisplay {
+public:
+    NoDisplay() : display_(get("DISPLAY")), wayland_(get("WAYLAND_DISPLAY"))
+    {
+        unsetenv("DISPLAY");
+        unsetenv("WAYLAND_DISPLAY");
+    }
+    ~NoDisplay()
+    {
+        restore("DISPLAY", display_);
+        restore("WAYLAND_DISPLAY", wayland_);
+    }
+
+private:
+    static std::optional<std::string> get(const char* name)
+    {
+        const char* value = std::getenv(name);
+        return value ? std::optional<std::string>(value) : std::nullopt;
+    }
+    static void restore(const char* name, const std::optional<std::string>& value)
+    {
+        if (value) {
+            setenv(name, value->c_str(), 1);
+        }
+    }
+
+    std::optional<std::string> display_;
+    std::optional<std::string> wayland_;
+};
+
+TEST(MessageBoxWithoutDisplay, AnswersTheDefaultAndWritesToStandardError)
+{
+    NoDisplay noDisplay;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(MessageBox::show(MessageBox::Question, "TROVIX STUDIO UPDATER", "Quit now?"), MessageBox::No);
+    EXPECT_EQ(MessageBox::show(MessageBox::Question, "Caption", "Text", MessageBox::Yes), MessageBox::Yes);
+    EXPECT_EQ(MessageBox::show(MessageBox::Warning, "Caption", "Text", MessageBox::Yes), MessageBox::Ok);
+    const std::string written = testing::internal::GetCapturedStderr();
+    EXPECT_NE(written.find("TROVIX STUDIO UPDATER\nQuit now?\n"), std::string::npos);
+}
+
+TEST(MessageBoxWithoutDisplay, FailedAssertionsShowTheirTextAndExitWithOne)
+{
+    NoDisplay noDisplay;
+    const auto failInstalled = [] {
+        MessageBox::installForAssertions();
+        BASALT_ASSERT(false, "broken");
+    };
+    EXPECT_EXIT(failInstalled(), testing::ExitedWithCode(1), "Error .*\n\nbroken");
+}
+
+TEST(OpenUrl, RefusesAnEmptyAddress)
+{
+    EXPECT_FALSE(openUrl(""));
+}
+
+} // namespace

@@ -1,0 +1,258 @@
+#include "casement/FileDescriptor.h"
+#include "casement/InstanceListener.h"
+#include "casement/InstanceMessage.h"
+#include "casement/InstanceSocket.h"
+
+#include <gtest/gtest.h>
+
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using Casement::DETAIL::InstanceMessage;
+using Casement::DETAIL::InstanceSocket;
+
+TEST(InstanceMessages, CarryAZeroTerminatedUtf16Path)
+{
+    const std::vector<std::uint8_t> bytes = InstanceMessage::encode(u"/tmp/\u00e9");
+    ASSERT_EQ(bytes.size(), 8u + 2 * 6 + 2);
+    EXPECT_EQ(bytes[0], 0x13);
+    EXPECT_EQ(bytes[1], 0x27);
+    EXPECT_EQ(bytes[4], 14);
+    EXPECT_EQ(InstanceMessage::decode(bytes), std::u16string(u"/tmp/\u00e9"));
+    EXPECT_EQ(InstanceMessage::decode(InstanceMessage::encode(u"")), std::u16string());
+    EXPECT_TRUE(InstanceMessage::encode(std::u16string(u"a\0b", 3)).empty());
+    EXPECT_TRUE(InstanceMessage::encode(std::u16string(InstanceMessage::MaxPathUnits + 1, u'a')).empty());
+}
+
+TEST(InstanceMessages, AnythingButTheExactFormatIsRefused)
+{
+    const std::vector<std::uint8_t> good = InstanceMessage::encode(u"/x");
+    auto changed = [&](std::size_t index, std::uint8_t value) {
+        std::vector<std::uint8_t> bytes = good;
+        bytes[index] = value;
+        return InstanceMessage::decode(bytes);
+    };
+    EXPECT_FALSE(changed(0, 0x14));              // another identifier
+    EXPECT_FALSE(changed(4, 4));                 // length shorter than the text
+    EXPECT_FALSE(changed(4, 8));                 // length longer than the text
+    EXPECT_FALSE(changed(good.size() - 2, 'x')); // no terminator
+    EXPECT_FALSE(changed(8, 0));                 // a zero inside the text
+    std::vector<std::uint8_t> odd = good;
+    odd.push_back(0);
+    odd[4] = 7;
+    EXPECT_FALSE(InstanceMessage::decode(odd));
+    EXPECT_FALSE(InstanceMessage::decode(std::vector<std::uint8_t>(good.begin(), good.begin() + 8)));
+    EXPECT_FALSE(InstanceMessage::decode({}));
+    EXPECT_FALSE(Casement::DETAIL::InstanceListener::acceptsPeer(1001, 1000));
+}
+
+TEST(InstanceSockets, AnUnsafeRuntimeDirectoryFallsBackToAnAbstractSocket)
+{
+    const fs::path directory = fs::temp_directory_path() / ("shell-open-" + std::to_string(::getpid()));
+    fs::create_directories(directory);
+    ::chmod(directory.c_str(), 0755);
+    ::setenv("XDG_RUNTIME_DIR", directory.c_str(), 1);
+    const auto address = InstanceSocket::addressFor("Marker");
+    ASSERT_TRUE(address);
+    EXPECT_TRUE(address->path.empty());
+    EXPECT_EQ(address->address.sun_path[0], '\0');
+    EXPECT_EQ(std::string(address->address.sun_path + 1), "Marker-" + std::to_string(::getuid()));
+
+    ::chmod(directory.c_str(), 0700);
+    EXPECT_EQ(InstanceSocket::addressFor("Marker")->path, (directory / "Marker").string());
+    EXPECT_FALSE(InstanceSocket::addressFor("a/b"));
+    EXPECT_FALSE(InstanceSocket::addressFor(std::string(200, 'n')));
+    ::unsetenv("XDG_RUNTIME_DIR");
+    fs::remove_all(directory);
+}
+
+// Runs copies of the helper program in a private runtime directory.
+class TwoCopies : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const std::string unique = std::to_string(::getpid()) + "-"
+            + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        directory = fs::temp_directory_path() / ("shell-instance-" + unique);
+        fs::remove_all(directory);
+        fs::create_directories(directory);
+        ::chmod(directory.c_str(), 0700);
+        name = "TVSShellTest-" + std::to_string(::getpid());
+        socketPath = directory / name;
+        // The test's own sockets use the same directory as the copies.
+        ::setenv("XDG_RUNTIME_DIR", directory.c_str(), 1);
+    }
+    void TearDown() override
+    {
+        for (const pid_t pid : running) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+        }
+        ::unsetenv("XDG_RUNTIME_DIR");
+        fs::remove_all(directory);
+    }
+
+    pid_t spawn(const std::string& log, const std::vector<std::string>& arguments = {})
+    {
+        std::vector<std::string> environment{"XDG_RUNTIME_DIR=" + directory.string(),
+                                             "INSTANCE_HELPER_NAME=" + name,
+                                             "INSTANCE_HELPER_LOG=" + (directory / log).string()};
+        std::vector<char*> envp;
+        for (std::string& entry : environment) {
+            envp.push_back(entry.data());
+        }
+        envp.push_back(nullptr);
+        std::vector<std::string> args{INSTANCE_HELPER_PATH};
+        args.insert(args.end(), arguments.begin(), arguments.end());
+        std::vector<char*> argv;
+        for (std::string& argument : args) {
+            argv.push_back(argument.data());
+        }
+        argv.push_back(nullptr);
+        pid_t pid = 0;
+        EXPECT_EQ(::posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()), 0);
+        running.push_back(pid);
+        return pid;
+    }
+
+    // The exit code, or -1 when the process did not end within five seconds.
+    int waitForExit(pid_t pid)
+    {
+        for (int attempt = 0; attempt < 500; ++attempt) {
+            int status = 0;
+            if (::waitpid(pid, &status, WNOHANG) == pid) {
+                std::erase(running, pid);
+                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return -1;
+    }
+
+    std::vector<std::string> lines(const std::string& log)
+    {
+        std::ifstream file(directory / log);
+        std::vector<std::string> result;
+        for (std::string line; std::getline(file, line);) {
+            result.push_back(line);
+        }
+        return result;
+    }
+
+    // Waits up to five seconds for the log to have `count` lines.
+    std::vector<std::string> awaitLines(const std::string& log, std::size_t count)
+    {
+        for (int attempt = 0; attempt < 500 && lines(log).size() < count; ++attempt) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return lines(log);
+    }
+
+    int endFirstCopy(pid_t pid)
+    {
+        ::kill(pid, SIGTERM);
+        return waitForExit(pid);
+    }
+
+    void sendRaw(const std::vector<std::uint8_t>& bytes)
+    {
+        const auto address = InstanceSocket::addressFor(name);
+        ASSERT_TRUE(address);
+        const Casement::DETAIL::FileDescriptor socket = InstanceSocket::connectTo(*address);
+        ASSERT_TRUE(socket.valid());
+        ASSERT_EQ(::send(socket.get(), bytes.data(), bytes.size(), MSG_NOSIGNAL),
+                  static_cast<ssize_t>(bytes.size()));
+    }
+
+    fs::path directory;
+    fs::path socketPath;
+    std::string name;
+    std::vector<pid_t> running;
+};
+
+TEST_F(TwoCopies, TheSecondCopyHandsOverItsArgumentAndEndsWithoutAWindow)
+{
+    const pid_t first = spawn("first.log");
+    ASSERT_EQ(awaitLines("first.log", 1), (std::vector<std::string>{"running"}));
+    EXPECT_TRUE(fs::is_socket(socketPath));
+
+    const fs::path item = directory / "firmware.bin";
+    std::ofstream(item) << "x";
+    // A relative argument: the running copy gets it as an absolute path.
+    ::setenv("PWD", directory.c_str(), 1);
+    const fs::path previous = fs::current_path();
+    fs::current_path(directory);
+    const pid_t second = spawn("second.log", {"firmware.bin"});
+    fs::current_path(previous);
+    EXPECT_EQ(waitForExit(second), 0);
+    EXPECT_EQ(lines("second.log"), (std::vector<std::string>{"another copy runs", "ended"}));
+    EXPECT_EQ(awaitLines("first.log", 3),
+              (std::vector<std::string>{"running", "path " + item.string(), "raise"}));
+
+    // No argument, or one that names nothing: the first copy only comes to the front.
+    EXPECT_EQ(waitForExit(spawn("third.log")), 0);
+    EXPECT_EQ(waitForExit(spawn("fourth.log", {(directory / "missing").string()})), 0);
+    EXPECT_EQ(awaitLines("first.log", 5).size(), 5u);
+    EXPECT_EQ(lines("first.log")[3], "raise");
+    EXPECT_EQ(lines("first.log")[4], "raise");
+
+    EXPECT_EQ(endFirstCopy(first), 0);
+    EXPECT_EQ(lines("first.log").back(), "ended");
+    EXPECT_FALSE(fs::exists(socketPath));
+}
+
+TEST_F(TwoCopies, MalformedMessagesAreDroppedWithoutEffect)
+{
+    const pid_t first = spawn("first.log");
+    ASSERT_EQ(awaitLines("first.log", 1).size(), 1u);
+    const std::string item = directory.string();
+    std::vector<std::uint8_t> wrongIdentifier = InstanceMessage::encode(u"/tmp");
+    wrongIdentifier[0] = 0x14;
+    sendRaw(wrongIdentifier);
+    std::vector<std::uint8_t> truncated = InstanceMessage::encode(u"/tmp");
+    truncated.pop_back();
+    sendRaw(truncated);
+    sendRaw(std::vector<std::uint8_t>(InstanceMessage::MaxSize + 2, 0x13));
+    sendRaw({});
+    sendRaw(InstanceMessage::encode(std::u16string(item.begin(), item.end())));
+
+    EXPECT_EQ(awaitLines("first.log", 3),
+              (std::vector<std::string>{"running", "path " + item, "raise"}));
+    EXPECT_EQ(endFirstCopy(first), 0);
+}
+
+TEST_F(TwoCopies, ASocketLeftByACrashedCopyIsTakenOver)
+{
+    {
+        const auto address = InstanceSocket::addressFor(name);
+        ASSERT_TRUE(address);
+        const Casement::DETAIL::FileDescriptor stale(::socket(AF_UNIX, SOCK_STREAM, 0));
+        ASSERT_EQ(::bind(stale.get(), reinterpret_cast<const sockaddr*>(&address->address),
+                         address->length),
+                  0);
+    }
+    ASSERT_TRUE(fs::is_socket(socketPath));
+
+    const pid_t first = spawn("first.log");
+    EXPECT_EQ(awaitLines("first.log", 1), (std::vector<std::string>{"running"}));
+    EXPECT_EQ(waitForExit(spawn("second.log")), 0);
+    EXPECT_EQ(lines("second.log").front(), "another copy runs");
+    EXPECT_EQ(endFirstCopy(first), 0);
+}
+
+} // namespace
