@@ -4,6 +4,7 @@
 #include <casement/OpenUrl.h>
 #include <casement/Picture.h>
 #include <casement/PixelArithmetic.h>
+#include <casement/ShellEvents.h>
 
 #include <basalt/Assertion.h>
 
@@ -68,6 +69,17 @@ TEST_F(WindowLifecycle, ACloseRefusedByTheHandlerLeavesTheWindowOpen)
     requestClose();
     EXPECT_FALSE(window.isCreated());
     EXPECT_EQ(window.codes().back(), std::uint32_t{WindowDestroyed});
+}
+
+TEST_F(WindowLifecycle, ThePlainWindowAnswersTheShellsRequests)
+{
+    StandaloneWindow plain;
+    ASSERT_TRUE(plain.create(200, 100, "Plain"));
+    EXPECT_TRUE(plain.handleEvent(RaiseWindowRequest, nullptr, false));
+    EXPECT_TRUE(plain.isCreated());
+    EXPECT_FALSE(plain.handleEvent(CloseRequested, nullptr, false)) << "other events are left to the default";
+    EXPECT_TRUE(plain.handleEvent(CloseWindowRequest, nullptr, false));
+    EXPECT_FALSE(plain.isCreated());
 }
 
 TEST_F(WindowLifecycle, PresentsUnscaledAndScaledBuffersInTheWindowsFormat)

@@ -1,6 +1,8 @@
 #include "casement/StandaloneWindow.h"
 
+#include "casement/MessageLoop.h"
 #include "casement/Picture.h"
+#include "casement/ShellEvents.h"
 #include "casement/StandaloneWindowOSImpl.h"
 
 namespace Casement {
@@ -10,7 +12,10 @@ StandaloneWindow::StandaloneWindow()
 {
 }
 
-StandaloneWindow::~StandaloneWindow() = default;
+StandaloneWindow::~StandaloneWindow()
+{
+    MessageLoop::revokeCommands(this);
+}
 
 bool StandaloneWindow::create(std::int32_t width, std::int32_t height, const std::string& title)
 {
@@ -85,9 +90,20 @@ std::uint32_t StandaloneWindow::windowId() const
     return impl_->windowId();
 }
 
-bool StandaloneWindow::handleEvent(std::uint32_t, void*, bool)
+// The shell's requests are answered here, so that a subclass handler that
+// passes unknown codes on to this one needs to do nothing for them.
+bool StandaloneWindow::handleEvent(std::uint32_t code, void*, bool)
 {
-    return false;
+    switch (code) {
+    case CloseWindowRequest:
+        destroy();
+        return true;
+    case RaiseWindowRequest:
+        bringToFront();
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace Casement

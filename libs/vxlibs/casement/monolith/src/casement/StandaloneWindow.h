@@ -65,6 +65,9 @@ public:
     // The platform's id for the window (0 when there is none).
     std::uint32_t windowId() const;
 
+    // Answers the shell's requests (CloseWindowRequest destroys the window,
+    // RaiseWindowRequest brings it to the front); false for every other event.
+    // A subclass passes the codes it does not handle on to this one.
     bool handleEvent(std::uint32_t code, void* payload, bool flag) override;
 
     OSImpl& osImpl() { return *impl_; }

@@ -1,8 +1,10 @@
 #include "casement/init_casement.h"
 
+
 #include "casement/AsyncEventTarget.h"
 #include "casement/EventWait.h"
 #include "casement/FrameworkEvents.h"
+#include "casement/MessageBox.h"
 #include "casement/SingleInstance.h"
 #include "casement/WindowClasses.h"
 
@@ -42,6 +44,7 @@ void resetState()
     SingleInstance::close();
     Basalt::setDeviceChangeWakeHandler(nullptr);
     AsyncEventTarget::close();
+    Basalt::Assertion::setMessageBox(nullptr);
     WindowClasses::unregisterAll();
     DETAIL::EventWait::uninstall();
     if (state().sdlStarted) {
@@ -81,6 +84,7 @@ bool initCasement(std::uint32_t first, std::uint32_t second)
         }
         DETAIL::EventWait::install();
         WindowClasses::registerAll();
+        MessageBox::installForAssertions();
         AsyncEventTarget::open();
         Basalt::setDeviceChangeWakeHandler(&wakeForDeviceChanges);
         state().initialized = true;
