@@ -60,11 +60,13 @@ struct ParsedProperty {
     tPropertyValue value;
 };
 
-// A style as written: its selectors and declarations in written order, and
-// the line on which its first selector begins (1 for the first line).
+// A style as written: its selectors and declarations in written order, the
+// name of the stylesheet it was read from and the line on which its first
+// selector begins (1 for the first line).
 struct ParsedStyle {
     std::vector<ParsedSelector> selectors;
     std::vector<ParsedProperty> properties;
+    std::string source;
     std::int32_t line = 1;
 };
 

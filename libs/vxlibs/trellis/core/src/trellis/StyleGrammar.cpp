@@ -125,6 +125,7 @@ void StyleGrammar::endDeclaration()
 void StyleGrammar::endStyle()
 {
     if (!style_.selectors.empty() && !style_.properties.empty()) {
+        style_.source = sourceName_;
         parser_.addStyle(std::move(style_));
     }
     clearStyle();

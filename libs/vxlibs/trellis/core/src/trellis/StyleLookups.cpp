@@ -10,10 +10,8 @@ namespace {
 template <typename T, typename Reader>
 bool lookup(const Widget& widget, const PooledName& property, T& value, Reader read)
 {
-    auto* container = ManagerContainer::instance();
-    auto* manager = container ? container->styleManagerFor(widget) : nullptr;
-    const tPropertyValue* found = manager ? manager->findProperty(widget, property) : nullptr;
-    const auto converted = found ? read(*found) : std::nullopt;
+    const StyleRule* found = lookupRule(widget, property);
+    const auto converted = found ? read(found->value) : std::nullopt;
     if (converted) {
         value = *converted;
     }
@@ -21,6 +19,13 @@ bool lookup(const Widget& widget, const PooledName& property, T& value, Reader r
 }
 
 } // namespace
+
+const StyleRule* lookupRule(const Widget& widget, const PooledName& property)
+{
+    auto* container = ManagerContainer::instance();
+    auto* manager = container ? container->styleManagerFor(widget) : nullptr;
+    return manager ? manager->findRule(widget, property) : nullptr;
+}
 
 bool lookupInteger(const Widget& widget, const PooledName& property, std::int32_t& value)
 {

@@ -6,6 +6,7 @@
 
 namespace Trellis {
 
+struct StyleRule;
 class Widget;
 
 // Named look-ups of a widget's style: the value of the first rule that holds
@@ -16,5 +17,8 @@ class Widget;
 bool lookupInteger(const Widget& widget, const PooledName& property, std::int32_t& value);
 bool lookupColour(const Widget& widget, const PooledName& property, std::uint32_t& value);
 bool lookupBool(const Widget& widget, const PooledName& property, bool& value);
+
+// The rule that decides the property for the widget now, or null.
+const StyleRule* lookupRule(const Widget& widget, const PooledName& property);
 
 } // namespace Trellis

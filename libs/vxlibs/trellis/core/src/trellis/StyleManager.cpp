@@ -49,9 +49,11 @@ void StyleManager::applyStyles(const std::vector<ParsedStyle>& styles)
     cache_.clear();
     rules_.clear();
     for (const ParsedStyle& style : styles) {
+        const auto origin = std::make_shared<const tRuleOrigin>(tRuleOrigin{style.source, style.line});
         std::vector<StyleRule> selectors;
         for (const ParsedSelector& selector : style.selectors) {
-            selectors.push_back({std::make_shared<const ParsedSelector>(selector), {}, selectorSpecificity(selector)});
+            selectors.push_back(
+                {std::make_shared<const ParsedSelector>(selector), {}, selectorSpecificity(selector), origin});
         }
         addRules(style.properties, selectors);
         addRules(composeProperties(style, container_), selectors);
@@ -63,7 +65,7 @@ void StyleManager::addRules(const std::vector<ParsedProperty>& properties, const
 {
     for (const ParsedProperty& property : properties) {
         for (const StyleRule& selector : selectors) {
-            insertRule(property.name, {selector.selector, property.value, selector.specificity});
+            insertRule(property.name, {selector.selector, property.value, selector.specificity, selector.origin});
         }
     }
 }
@@ -104,14 +106,20 @@ const StyleManager::tRuleList& StyleManager::findRules(const Widget& widget, con
     return matching;
 }
 
-const tPropertyValue* StyleManager::findProperty(const Widget& widget, const PooledName& property)
+const StyleRule* StyleManager::findRule(const Widget& widget, const PooledName& property)
 {
     for (const StyleRule* rule : findRules(widget, property)) {
         if (attributeConditionsHold(*rule->selector, widget) && stateConditionsHold(rule->selector->states, widget)) {
-            return &rule->value;
+            return rule;
         }
     }
     return nullptr;
+}
+
+const tPropertyValue* StyleManager::findProperty(const Widget& widget, const PooledName& property)
+{
+    const StyleRule* rule = findRule(widget, property);
+    return rule ? &rule->value : nullptr;
 }
 
 void StyleManager::forgetWidget(const Widget& widget)

@@ -52,8 +52,9 @@ public:
     // The rules of the property whose selectors match the widget
     // structurally, in precedence order; empty for a widget without a Pane.
     const tRuleList& findRules(const Widget& widget, const PooledName& property);
-    // The value of the first of those rules whose attribute and state
-    // conditions hold now, or null.
+    // The first of those rules whose attribute and state conditions hold
+    // now, or null; findProperty() gives its value.
+    const StyleRule* findRule(const Widget& widget, const PooledName& property);
     const tPropertyValue* findProperty(const Widget& widget, const PooledName& property);
 
     // Drops the cached matches of the widget and of every widget below it.

@@ -65,9 +65,23 @@ void Widget::addChild(std::shared_ptr<Widget> child, const PooledName& id)
     child->attachToPane(pane_);
     child->markSubtreeStyleOutOfDate();
     children_.push_back(std::move(child));
+    zOrder_.clear();
     // The child is appended first so that forgetting this widget's subtree
     // also forgets the child's matches, which depend on its new ancestors.
     forgetMatches(*this);
+    invalidate();
+}
+
+void Widget::removeChild(Widget& child)
+{
+    if (child.parent_ != this) {
+        return;
+    }
+    child.recordPlaceInParent();
+    const auto keepAlive = child.shared_from_this();
+    child.detachFromParent();
+    child.attachToPane(nullptr);
+    invalidate();
 }
 
 void Widget::setStyle(const char* name)
@@ -75,11 +89,11 @@ void Widget::setStyle(const char* name)
     if (name) {
         style_ = PooledName(name);
     }
-    minimumWidth_ = minimumHeight_ = UnstyledSize;
-    width_ = minimumWidth_;
-    height_ = minimumHeight_;
+    minimum_ = {UnstyledSize, UnstyledSize};
+    setSize(UnstyledSize, UnstyledSize);
     markSubtreeStyleOutOfDate();
     forgetMatches(*this);
+    invalidate();
 }
 
 void Widget::setAttribute(std::string_view name, const std::string& value)
@@ -93,16 +107,7 @@ void Widget::setAttribute(std::string_view name, const std::string& value)
     }
     // Selectors of widgets below may test this attribute on an ancestor step.
     markSubtreeStyleOutOfDate();
-}
-
-void Widget::setEnabled(bool enabled)
-{
-    setFlag(OwnEnabled, enabled);
-}
-
-void Widget::setSelected(bool selected)
-{
-    setFlag(Selected, selected);
+    invalidate();
 }
 
 const std::string* Widget::attribute(const PooledName& name) const
@@ -171,6 +176,10 @@ void Widget::attachToPane(Pane* pane)
         }
         pane_->forgetWidget(*this);
     }
+    if (pane_ != pane && pane) {
+        // What was asked before the widget reached this Pane is its to do.
+        pane->raiseDirty(Pane::RelayoutAndRepaint);
+    }
     pane_ = pane;
     for (const auto& child : children_) {
         child->attachToPane(pane);
@@ -189,7 +198,11 @@ void Widget::detachFromParent()
         // The caller holds a handle of its own, so erasing ours keeps the widget alive.
         siblings.erase(self);
     }
+    parent_->zOrder_.clear();
     parent_ = nullptr;
+    if (flags_ & Attached) {
+        detachForUpdate();
+    }
 }
 
 void Widget::markSubtreeStyleOutOfDate()
@@ -198,11 +211,6 @@ void Widget::markSubtreeStyleOutOfDate()
     for (const auto& child : children_) {
         child->markSubtreeStyleOutOfDate();
     }
-}
-
-void Widget::setFlag(std::uint32_t flag, bool on)
-{
-    flags_ = on ? (flags_ | flag) : (flags_ & ~flag);
 }
 
 } // namespace Trellis

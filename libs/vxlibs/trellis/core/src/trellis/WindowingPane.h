@@ -1,0 +1,34 @@
+#pragma once
+
+#include "trellis/Pane.h"
+
+namespace Trellis {
+
+// What a Pane asks of the window it is shown in.
+class IPaneWindow {
+public:
+    virtual ~IPaneWindow() = default;
+    // Keeps delivering the pointer's events while a button is held, wherever
+    // the pointer goes, until releaseMouse().
+    virtual void captureMouse() = 0;
+    virtual void releaseMouse() = 0;
+};
+
+// A Pane bound to a window: the window services go to it, and the window's
+// own notifications that concern the Pane are handled here (capture lost:
+// no hover and no press; keyboard focus lost: no focus widget).
+class WindowingPane : public Pane {
+public:
+    explicit WindowingPane(IPaneWindow& window) : window_(window) {}
+
+    bool handleEvent(std::uint32_t code, const void* data) override;
+
+protected:
+    void captureMouse() override { window_.captureMouse(); }
+    void releaseMouse() override { window_.releaseMouse(); }
+
+private:
+    IPaneWindow& window_;
+};
+
+} // namespace Trellis
