@@ -10,13 +10,20 @@ namespace Trellis::Testing {
 
 std::vector<unsigned char> tgaPicture(int width, int height, std::uint32_t pixel)
 {
+    return tgaPicture(width, height, [pixel](int, int) { return pixel; });
+}
+
+std::vector<unsigned char> tgaPicture(int width, int height, const std::function<std::uint32_t(int x, int y)>& pixel)
+{
     std::vector<unsigned char> bytes = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                                         static_cast<unsigned char>(width), static_cast<unsigned char>(width >> 8),
                                         static_cast<unsigned char>(height), static_cast<unsigned char>(height >> 8),
                                         32, 0x28};
-    for (int i = 0; i < width * height; ++i) {
-        for (int shift = 0; shift < 32; shift += 8) {
-            bytes.push_back(static_cast<unsigned char>(pixel >> shift));
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            for (int shift = 0; shift < 32; shift += 8) {
+                bytes.push_back(static_cast<unsigned char>(pixel(x, y) >> shift));
+            }
         }
     }
     return bytes;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,9 @@ namespace Trellis::Testing {
 
 // An uncompressed 32-bit TGA picture, every pixel `pixel`.
 std::vector<unsigned char> tgaPicture(int width, int height, std::uint32_t pixel);
+// The same with pixel(x, y) (0xAARRGGBB) at each place, rows from the top.
+std::vector<unsigned char> tgaPicture(int width, int height,
+                                      const std::function<std::uint32_t(int x, int y)>& pixel);
 
 // A resource table over bytes the test keeps alive.
 class TestModule {
