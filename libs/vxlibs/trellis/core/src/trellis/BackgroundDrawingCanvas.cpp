@@ -44,6 +44,10 @@ void BackgroundDrawingCanvas::BGDrawBuffer::fillRect(const Casement::Rect& rect,
     if ((colour >> 24) == 0) {
         return;
     }
+    if ((colour >> 24) == 0xFF) {
+        clearRect(rect, colour);
+        return;
+    }
     const Casement::Rect area = writable(rect);
     for (std::int32_t y = area.y; y < area.bottom(); ++y) {
         std::uint32_t* pixel = row(y) + area.x;

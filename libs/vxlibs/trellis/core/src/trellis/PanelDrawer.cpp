@@ -82,7 +82,7 @@ void PanelDrawer::drawPicture(const Widget& widget, const ComputedStyle& style, 
         return;
     }
     const Casement::Rect target = pictureTarget(widget, style);
-    const auto frame = static_cast<std::uint32_t>(std::max(frameIndex(widget, style.animationIndex), 0));
+    const auto frame = static_cast<std::uint32_t>(std::max(readSlot(widget, style.animationIndex), 0));
     const bool stretched = picture->verticallyStretchable() || picture->horizontallyStretchable();
     const auto mode = Casement::eDrawMode::CopySource;
     context.forEachClip(widget, [&](const Casement::Rect& clip) {
@@ -102,18 +102,12 @@ void PanelDrawer::drawDyeMask(const Widget& widget, const ComputedStyle& style, 
         return;
     }
     const Casement::Rect target = pictureTarget(widget, style);
-    const auto frame = static_cast<std::uint32_t>(std::max(frameIndex(widget, style.dyeMaskAnimationIndex), 0));
+    const auto frame = static_cast<std::uint32_t>(std::max(readSlot(widget, style.dyeMaskAnimationIndex), 0));
     const std::uint32_t dye = readPaletteColour(widget, style, ComputedStyle::DyeColour, paletteEntry_);
     context.forEachClip(widget, [&](const Casement::Rect& clip) {
         context.canvas.setClip(clip);
         context.canvas.drawDyedPicture(target, dye, *mask, frame);
     });
-}
-
-std::int32_t PanelDrawer::frameIndex(const Widget& widget, const ComputedStyle::tSlot<std::int32_t>& slot) const
-{
-    const std::int32_t index = readSlot(widget, slot);
-    return frameIndexHook_ ? frameIndexHook_(widget, index) : index;
 }
 
 } // namespace Trellis

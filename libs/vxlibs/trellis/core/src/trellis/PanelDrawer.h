@@ -3,7 +3,6 @@
 #include "trellis/ComputedStyle.h"
 
 #include <cstdint>
-#include <functional>
 
 namespace Trellis {
 
@@ -16,12 +15,8 @@ class Widget;
 // Bar, Label and Button.
 class PanelDrawer {
 public:
-    // May change the animation index a frame is drawn with.
-    using tFrameIndexHook = std::function<std::int32_t(const Widget& widget, std::int32_t index)>;
-
     // The palette entry the drawer's colours are read for.
     void setPaletteEntry(std::int32_t entry) { paletteEntry_ = entry; }
-    void setFrameIndexHook(tFrameIndexHook hook) { frameIndexHook_ = std::move(hook); }
 
     void drawPanel(const Widget& widget, PaintContext& context) const;
     // The colour of a slot for the drawer's palette entry; with `border`,
@@ -33,10 +28,8 @@ private:
     void drawBackground(const Widget& widget, const ComputedStyle& style, PaintContext& context) const;
     void drawPicture(const Widget& widget, const ComputedStyle& style, PaintContext& context) const;
     void drawDyeMask(const Widget& widget, const ComputedStyle& style, PaintContext& context) const;
-    std::int32_t frameIndex(const Widget& widget, const ComputedStyle::tSlot<std::int32_t>& slot) const;
 
     std::int32_t paletteEntry_ = 0;
-    tFrameIndexHook frameIndexHook_;
 };
 
 } // namespace Trellis

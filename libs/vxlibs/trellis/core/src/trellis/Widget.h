@@ -39,8 +39,7 @@ enum eDirection : std::uint32_t { LeftToRight = 1, TopToBottom = 16, BottomToTop
 // and what the Pane's update pass and frame cycle need (style, layout and
 // repaint requests, ticks). Widgets are shared objects: a parent holds its
 // children by shared handle, a child refers to its parent and Pane by plain
-// pointer. Used on the user-interface thread, except repaint(), which any
-// thread may call while the widget is alive.
+// pointer. Used on the user-interface thread, except repaint().
 class Widget : public std::enable_shared_from_this<Widget> {
 public:
     enum eFlags : std::uint32_t {
@@ -182,8 +181,8 @@ public:
     // Asks for a style-less update of this widget (layout and position) and
     // a repaint of its rectangle in the next frame cycle.
     void invalidate();
-    // Asks for a repaint of the widget's rectangle, without relayout. Safe
-    // from any thread.
+    // Asks for a repaint of the widget's rectangle, without relayout. Other
+    // threads may call it too, as long as the widget stays in its Pane.
     void repaint();
     bool needsUpdate() const { return needsUpdate_.load(std::memory_order_relaxed) != 0; }
     // n <= 0 ends the widget's ticks; otherwise onTick() is called after n
