@@ -163,3 +163,61 @@ TEST(OpenUrl, RefusesAnEmptyAddress)
 }
 
 } // namespace
+
+namespace {
+
+// Presents a canvas at the backing scale, filled with one colour, for the
+// area of every repaint event, and keeps the areas.
+class CanvasWindow : public StandaloneWindow {
+public:
+    bool handleEvent(std::uint32_t code, void* payload, bool) override
+    {
+        if (code != Repaint) {
+            return false;
+        }
+        const auto& context = *static_cast<tPaintContext*>(payload);
+        const std::int32_t width = 100 * context.backingScale;
+        const std::int32_t height = 50 * context.backingScale;
+        canvas.assign(static_cast<std::size_t>(width) * height, 0xFF405060);
+        areas.push_back(context.dirty);
+        return present(canvas.data(), width, height, context.dirty);
+    }
+
+    std::vector<std::uint32_t> canvas;
+    std::vector<Rect> areas;
+};
+
+struct tRepaintArea {
+    double scale;
+    Rect device;  // of the logical area (10, 10, 21, 10)
+};
+
+class RepaintArea : public testing::TestWithParam<tRepaintArea> {};
+
+TEST_P(RepaintArea, IsInDevicePixelsSoAFullRepaintCoversTheWindow)
+{
+    VideoSession session("dummy", GetParam().scale);
+    ASSERT_TRUE(session.ok()) << SDL_GetError();
+    CanvasWindow window;
+    ASSERT_TRUE(window.create(100, 50, "Test"));
+    const int width = window.clientWidth();
+    const int height = window.clientHeight();
+    window.requestRepaint({0, 0, 100, 50});
+    ASSERT_EQ(window.areas.back(), (Rect{0, 0, width, height}));
+    SDL_Surface* surface = SDL_GetWindowSurface(SDL_GetWindowFromID(window.windowId()));
+    std::uint32_t corner = 0;
+    SDL_ConvertPixels(1, 1, surface->format->format,
+                      static_cast<std::uint8_t*>(surface->pixels) + (height - 1) * surface->pitch + (width - 1) * 4,
+                      surface->pitch, SDL_PIXELFORMAT_ARGB8888, &corner, 4);
+    EXPECT_EQ(corner & 0xFFFFFF, 0x405060u) << "the far corner was presented";
+
+    window.requestRepaint({10, 10, 21, 10});
+    EXPECT_EQ(window.areas.back(), GetParam().device) << "a logical area covers every device pixel it touches";
+    window.destroy();
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, RepaintArea,
+                         testing::Values(tRepaintArea{1.0, {10, 10, 21, 10}}, tRepaintArea{1.5, {15, 15, 32, 15}},
+                                         tRepaintArea{2.0, {20, 20, 42, 20}}));
+
+} // namespace

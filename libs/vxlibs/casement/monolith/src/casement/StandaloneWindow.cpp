@@ -85,6 +85,11 @@ bool StandaloneWindow::present(const std::uint32_t* buffer, std::int32_t width, 
     return impl_->present(buffer, width, height, dirty);
 }
 
+void StandaloneWindow::requestRepaint(const Rect& logical)
+{
+    impl_->repaintLogical(logical);
+}
+
 std::uint32_t StandaloneWindow::windowId() const
 {
     return impl_->windowId();

@@ -55,12 +55,15 @@ public:
     double exactScale() const;
     std::int32_t backingScale() const;
 
-    // Copies the `dirty` part of a 32-bit buffer (blue, green, red, alpha in
-    // memory, rows top to bottom) to the window. A buffer of the window's
-    // device size is copied unscaled; another size (a canvas at the backing
-    // scale) is scaled to the device size with smoothing. False when there is
-    // no window, no buffer or the platform fails.
+    // Copies a 32-bit buffer (blue, green, red, alpha in memory, rows top to
+    // bottom) to the `dirty` area of the window, in device pixels. A buffer of
+    // the window's device size is copied unscaled; another size (a canvas at
+    // the backing scale) is scaled to the device size with smoothing. False
+    // when there is no window, no buffer or the platform fails.
     bool present(const std::uint32_t* buffer, std::int32_t width, std::int32_t height, const Rect& dirty);
+    // Asks for the repaint event for a logical area (at once: the handler
+    // presents before this returns); nothing without a window.
+    void requestRepaint(const Rect& logical);
 
     // The platform's id for the window (0 when there is none).
     std::uint32_t windowId() const;

@@ -160,8 +160,27 @@ void StandaloneWindow::OSImpl::handleFocusLost()
 
 void StandaloneWindow::OSImpl::repaint()
 {
-    tPaintContext context{&owner_, {0, 0, logicalWidth_, logicalHeight_}, scale_.backing, scale_.exact};
-    send(Repaint, &context);
+    repaint({0, 0, deviceWidth_, deviceHeight_});
+}
+
+// Synchronous: SDL keeps no queue of areas to paint, so the handler presents
+// the area at once.
+void StandaloneWindow::OSImpl::repaint(const Rect& device)
+{
+    const Rect area = intersect(device, {0, 0, deviceWidth_, deviceHeight_});
+    if (window_ != nullptr && !area.empty()) {
+        tPaintContext context{&owner_, area, scale_.backing, scale_.exact};
+        send(Repaint, &context);
+    }
+}
+
+void StandaloneWindow::OSImpl::repaintLogical(const Rect& logical)
+{
+    const auto left = static_cast<std::int32_t>(std::floor(logical.x * scale_.exact));
+    const auto top = static_cast<std::int32_t>(std::floor(logical.y * scale_.exact));
+    const auto right = static_cast<std::int32_t>(std::ceil(logical.right() * scale_.exact));
+    const auto bottom = static_cast<std::int32_t>(std::ceil(logical.bottom() * scale_.exact));
+    repaint({left, top, right - left, bottom - top});
 }
 
 void StandaloneWindow::OSImpl::sendSizeState(std::int32_t state)

@@ -32,6 +32,8 @@ public:
     void bringToFront();
     bool setIcon(const std::uint32_t* pixels, std::int32_t width, std::int32_t height);
     bool present(const std::uint32_t* buffer, std::int32_t width, std::int32_t height, const Rect& dirty);
+    // Sends the repaint event for the part of a logical area inside the window.
+    void repaintLogical(const Rect& logical);
 
     SDL_Window* window() const { return window_; }
     std::uint32_t windowId() const { return windowId_; }
@@ -56,6 +58,7 @@ private:
     void handleText(const SDL_TextInputEvent& event);
 
     void repaint();
+    void repaint(const Rect& device);
     void sendSizeState(std::int32_t state);
     void applySize();
     void applySizeLimits();

@@ -30,27 +30,13 @@ SDL_Rect toSdl(const Rect& rect)
     return {rect.x, rect.y, rect.width, rect.height};
 }
 
-// The smallest rectangle of the target that covers `source` scaled by (fx, fy).
-Rect scaledCover(const Rect& source, double fx, double fy, const SDL_Surface& target)
-{
-    const auto left = static_cast<std::int32_t>(std::floor(source.x * fx));
-    const auto top = static_cast<std::int32_t>(std::floor(source.y * fy));
-    const auto right = static_cast<std::int32_t>(std::ceil(source.right() * fx));
-    const auto bottom = static_cast<std::int32_t>(std::ceil(source.bottom() * fy));
-    return intersect({left, top, right - left, bottom - top}, {0, 0, target.w, target.h});
-}
-
-// Scales with bilinear smoothing into a surface of the buffer's own format
-// (SDL's linear stretch needs equal formats), then converts while copying
-// to the window.
-bool copyScaled(SDL_Surface& buffer, const Rect& source, SDL_Surface& target, Rect& area)
+// Scales the part of the buffer under the device `area` of the target with
+// bilinear smoothing into a surface of the buffer's own format (SDL's linear
+// stretch needs equal formats), then converts while copying to the window.
+bool copyScaled(SDL_Surface& buffer, SDL_Surface& target, const Rect& area)
 {
     const double fx = static_cast<double>(target.w) / buffer.w;
     const double fy = static_cast<double>(target.h) / buffer.h;
-    area = scaledCover(source, fx, fy, target);
-    if (area.empty()) {
-        return true;
-    }
     const auto sourceLeft = static_cast<int>(std::floor(area.x / fx));
     const auto sourceTop = static_cast<int>(std::floor(area.y / fy));
     SDL_Rect from{sourceLeft, sourceTop,
@@ -78,22 +64,21 @@ bool StandaloneWindow::OSImpl::present(const std::uint32_t* buffer, std::int32_t
     if (target == nullptr || !source) {
         return false;
     }
-    const Rect wanted = intersect(dirty, {0, 0, width, height});
-    if (wanted.empty()) {
+    const Rect area = intersect(dirty, {0, 0, target->w, target->h});
+    if (area.empty()) {
         return true;
     }
-    Rect area = wanted;
     if (width == target->w && height == target->h) {
         SDL_Rect from = toSdl(area);
         SDL_Rect to = from;
         if (SDL_BlitSurface(source.get(), &from, target, &to) != 0) {
             return false;
         }
-    } else if (!copyScaled(*source, wanted, *target, area)) {
+    } else if (!copyScaled(*source, *target, area)) {
         return false;
     }
     const SDL_Rect updated = toSdl(area);
-    return area.empty() || SDL_UpdateWindowSurfaceRects(window_, &updated, 1) == 0;
+    return SDL_UpdateWindowSurfaceRects(window_, &updated, 1) == 0;
 }
 
 bool StandaloneWindow::OSImpl::setIcon(const std::uint32_t* pixels, std::int32_t width, std::int32_t height)
