@@ -69,6 +69,16 @@ std::int32_t StandaloneWindow::clientHeight() const
     return impl_->deviceHeight();
 }
 
+std::int32_t StandaloneWindow::logicalWidth() const
+{
+    return impl_->logicalWidth();
+}
+
+std::int32_t StandaloneWindow::logicalHeight() const
+{
+    return impl_->logicalHeight();
+}
+
 double StandaloneWindow::exactScale() const
 {
     return impl_->scale().exact;

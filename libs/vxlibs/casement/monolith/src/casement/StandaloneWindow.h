@@ -50,6 +50,9 @@ public:
     // The client area in device pixels.
     std::int32_t clientWidth() const;
     std::int32_t clientHeight() const;
+    // The client area in logical units, as given to create().
+    std::int32_t logicalWidth() const;
+    std::int32_t logicalHeight() const;
     // Device pixels per logical unit, and that rounded up: the scale that
     // canvases for this window are drawn at.
     double exactScale() const;

@@ -38,6 +38,8 @@ public:
     SDL_Window* window() const { return window_; }
     std::uint32_t windowId() const { return windowId_; }
     const DETAIL::tDisplayScale& scale() const { return scale_; }
+    std::int32_t logicalWidth() const { return logicalWidth_; }
+    std::int32_t logicalHeight() const { return logicalHeight_; }
     std::int32_t deviceWidth() const { return deviceWidth_; }
     std::int32_t deviceHeight() const { return deviceHeight_; }
 

@@ -1,5 +1,6 @@
 #include "trellis/BackgroundDrawingCanvas.h"
 
+#include <casement/Font.h>
 #include <casement/PictureCombinerFunctors.h>
 
 #include <algorithm>
@@ -82,6 +83,19 @@ void BackgroundDrawingCanvas::BGDrawBuffer::drawRectOutline(const Casement::Rect
     }
 }
 
+void BackgroundDrawingCanvas::BGDrawBuffer::drawText(std::string_view text, const Casement::Rect& rect,
+                                                     Casement::Font& font, std::uint32_t colour,
+                                                     std::uint32_t alignment, std::int32_t lineSpacing)
+{
+    const Casement::Rect visible = visibleRect();
+    Casement::Rect clip = clip_;
+    clip.x += origin().x;
+    clip.y += origin().y;
+    setVisibleRect(Casement::intersect(visible, clip));
+    font.drawText(*this, rect, text, colour, alignment, lineSpacing);
+    setVisibleRect(visible);
+}
+
 void BackgroundDrawingCanvas::setOrigin(Casement::Point origin)
 {
     buffer_.setOrigin({Trellis::toDevice(origin.x, scale_), Trellis::toDevice(origin.y, scale_)});
@@ -137,6 +151,13 @@ void BackgroundDrawingCanvas::drawDyedPicture(const Casement::Rect& rect, std::u
                                               const Casement::Picture& mask, std::uint32_t frame)
 {
     Casement::drawDyedPicture(buffer_, toDevice(rect), mask, frame, colour, buffer_.clip());
+}
+
+void BackgroundDrawingCanvas::drawText(std::string_view text, const Casement::Rect& rect, Casement::Font& font,
+                                       std::uint32_t colour, std::uint32_t alignment, std::int32_t lineSpacing)
+{
+    font.setScale(static_cast<float>(scale_));
+    buffer_.drawText(text, toDevice(rect), font, colour, alignment, Trellis::toDevice(lineSpacing, scale_));
 }
 
 } // namespace Trellis

@@ -26,6 +26,10 @@ public:
         void fillRect(const Casement::Rect& rect, std::uint32_t colour);
         void clearRect(const Casement::Rect& rect, std::uint32_t value);
         void drawRectOutline(const Casement::Rect& rect, std::uint32_t colour);
+        // The font draws within its rectangle and the visible rectangle,
+        // which is narrowed to the clip for the time of the drawing.
+        void drawText(std::string_view text, const Casement::Rect& rect, Casement::Font& font, std::uint32_t colour,
+                      std::uint32_t alignment, std::int32_t lineSpacing);
 
     private:
         // The buffer pixels of the rectangle that may be written.
@@ -52,6 +56,8 @@ public:
                               Casement::eDrawMode mode) override;
     void drawDyedPicture(const Casement::Rect& rect, std::uint32_t colour, const Casement::Picture& mask,
                          std::uint32_t frame) override;
+    void drawText(std::string_view text, const Casement::Rect& rect, Casement::Font& font, std::uint32_t colour,
+                  std::uint32_t alignment, std::int32_t lineSpacing) override;
 
     // Reallocates the buffer for the current size (its pixels become 0).
     void setScale(std::int32_t scale) override;

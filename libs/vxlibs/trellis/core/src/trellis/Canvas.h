@@ -4,8 +4,10 @@
 #include <casement/PictureDrawing.h>
 
 #include <cstdint>
+#include <string_view>
 
 namespace Casement {
+class Font;
 class Picture;
 } // namespace Casement
 
@@ -43,6 +45,12 @@ public:
     // painted in the colour.
     virtual void drawDyedPicture(const Casement::Rect& rect, std::uint32_t colour, const Casement::Picture& mask,
                                  std::uint32_t frame) = 0;
+
+    // The text's lines, `lineSpacing` layout pixels apart, aligned in the
+    // rectangle (Casement::Font's alignment word) and clipped to it, drawn by
+    // the font at the canvas's scale.
+    virtual void drawText(std::string_view text, const Casement::Rect& rect, Casement::Font& font,
+                          std::uint32_t colour, std::uint32_t alignment, std::int32_t lineSpacing) = 0;
 
     // Device pixels per layout pixel, a whole number of at least 1.
     virtual void setScale(std::int32_t scale) = 0;

@@ -1,0 +1,124 @@
+#include "trellis/Window.h"
+
+#include <casement/ShellEvents.h>
+#include <casement/StandaloneWindow.h>
+#include <casement/WindowEvents.h>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace Trellis {
+namespace {
+
+// The timer entry of a toolkit window: every period, after windows of higher priority.
+constexpr int TickInterval = 0;
+constexpr int TickPriority = -10;
+// The framework's event that asks for a frame cycle and a full repaint.
+constexpr std::uint32_t FullRepaint = 1000013;
+
+} // namespace
+
+template <class PlatformWindow>
+Window<PlatformWindow>::Window(Casement::EventTimerManager& timers) : timers_(timers)
+{
+}
+
+// The platform window is released without the destroyed event, so the timer
+// entry goes here.
+template <class PlatformWindow>
+Window<PlatformWindow>::~Window()
+{
+    if (timer_) {
+        timers_.removeTimer(timer_);
+    }
+}
+
+template <class PlatformWindow>
+bool Window<PlatformWindow>::handleEvent(std::uint32_t code, void* payload, bool flag)
+{
+    if (PlatformWindow::handleEvent(code, payload, flag)) {
+        return true;
+    }
+    switch (code) {
+    case Casement::WindowCreated: onCreated(); return true;
+    case Casement::SizeChanged: onSizeChanged(); return true;
+    case FullRepaint: repaintAll(); return true;
+    case Casement::TickEvent: onTick(); return true;
+    case Casement::Repaint: {
+        const auto& context = *static_cast<const Casement::tPaintContext*>(payload);
+        const Casement::Picture& buffer = canvas_.getBuffer();
+        this->present(buffer.pixels(), buffer.width(), buffer.height(), context.dirty);
+        return true;
+    }
+    case Casement::DensityChanged: onDensityChanged(*static_cast<const float*>(payload)); return true;
+    case Casement::WindowDestroyed:
+        if (timer_) {
+            timers_.removeTimer(std::exchange(timer_, nullptr));
+        }
+        return true;
+    case Casement::SizeLimits: return false;
+    default: return pane_.handleEvent(code, payload);
+    }
+}
+
+template <class PlatformWindow>
+void Window<PlatformWindow>::onCreated()
+{
+    canvas_.setScale(this->backingScale());
+    if (!timer_) {
+        timer_ = timers_.addTimer(this, TickInterval, TickPriority);
+    }
+    onSizeChanged();
+}
+
+template <class PlatformWindow>
+void Window<PlatformWindow>::onSizeChanged()
+{
+    pane_.setSize(this->logicalWidth(), this->logicalHeight());
+    const Casement::Rect bounds = pane_.bounds();
+    canvas_.resize({bounds.width, bounds.height});
+    repaintAll();
+}
+
+template <class PlatformWindow>
+void Window<PlatformWindow>::onTick()
+{
+    pane_.tick();
+    const auto region = pane_.runFrameCycle();
+    if (!region.empty()) {
+        paintAndPresent(region);
+    }
+}
+
+// A canvas at another scale starts blank: everything is painted again.
+template <class PlatformWindow>
+void Window<PlatformWindow>::onDensityChanged(float backingScale)
+{
+    canvas_.setScale(std::max(1, static_cast<int>(std::lround(backingScale))));
+    repaintAll();
+}
+
+template <class PlatformWindow>
+void Window<PlatformWindow>::repaintAll()
+{
+    pane_.runFrameCycle();
+    paintAndPresent({pane_.bounds()});
+}
+
+template <class PlatformWindow>
+void Window<PlatformWindow>::paintAndPresent(const std::vector<Casement::Rect>& region)
+{
+    const Casement::Rect bounds = pane_.bounds();
+    if (bounds.empty()) {
+        return;
+    }
+    pane_.paint(region, canvas_, Pane::AllTrees);
+    for (const Casement::Rect& rect : region) {
+        this->requestRepaint(rect);
+    }
+}
+
+template class Window<Casement::StandaloneWindow>;
+
+} // namespace Trellis
