@@ -75,16 +75,6 @@ protected:
         frame();
     }
 
-    void mouse(std::uint32_t kind, std::int32_t x, std::int32_t y, std::uint32_t which = tMouseButtonEvent::Left)
-    {
-        const tMouseButtonEvent event{x, y, 0, which, kind};
-        pane.handleEvent(Casement::MouseButton, &event);
-    }
-    void move(std::int32_t x, std::int32_t y)
-    {
-        const Casement::tMouseMoveEvent event{x, y, 0};
-        pane.handleEvent(pane.isMouseButtonHeld() ? Casement::MouseDrag : Casement::MouseMove, &event);
-    }
     std::vector<std::uint32_t> codes(const Recorder& recorder)
     {
         std::vector<std::uint32_t> result;

@@ -1,5 +1,7 @@
 #include "TreeTestSupport.h"
 
+#include <casement/WindowEvents.h>
+
 #include <ostream>
 
 namespace Trellis::Testing {
@@ -55,6 +57,18 @@ std::shared_ptr<Bar> TreeTest::bar(Widget& parent, const std::string& id, std::u
     parent.addChild(made, PooledName(id));
     made->init(direction, style);
     return made;
+}
+
+void TreeTest::mouse(std::uint32_t kind, std::int32_t x, std::int32_t y, std::uint32_t which)
+{
+    const Casement::tMouseButtonEvent event{x, y, 0, which, kind};
+    pane.handleEvent(Casement::MouseButton, &event);
+}
+
+void TreeTest::move(std::int32_t x, std::int32_t y)
+{
+    const Casement::tMouseMoveEvent event{x, y, 0};
+    pane.handleEvent(pane.isMouseButtonHeld() ? Casement::MouseDrag : Casement::MouseMove, &event);
 }
 
 tPlace placeOf(const Widget& widget)

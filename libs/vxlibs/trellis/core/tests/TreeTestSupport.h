@@ -40,6 +40,11 @@ protected:
     std::shared_ptr<Bar> bar(Widget& parent, const std::string& id, std::uint32_t direction = TopToBottom,
                              const char* style = nullptr);
     std::vector<Casement::Rect> frame() { return pane.runFrameCycle(); }
+    // Mouse events of the window layer at a Pane point: a button event of a
+    // kind (press, release, double click) and a move (a drag while a button
+    // is held).
+    void mouse(std::uint32_t kind, std::int32_t x, std::int32_t y, std::uint32_t which = 1);
+    void move(std::int32_t x, std::int32_t y);
 
     TestModule table;
     Basalt::ResourceModule module;

@@ -166,6 +166,7 @@ public:
     void setSize(std::int32_t width, std::int32_t height);
     virtual void setWidth(std::int32_t width) { setSize(width, height_); }
     virtual void setHeight(std::int32_t height) { setSize(width_, height); }
+    // Clamps the current size to the new limits.
     void setSizeLimits(Casement::Point minimum, Casement::Point maximum);
     void setMargins(const tEdges& margins);
     void setOuterMargins(const tEdges& margins);

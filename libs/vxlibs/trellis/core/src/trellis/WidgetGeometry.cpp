@@ -119,6 +119,7 @@ void Widget::setSizeLimits(Casement::Point minimum, Casement::Point maximum)
 {
     minimum_ = minimum;
     maximum_ = maximum;
+    setSize(width_, height_);
 }
 
 void Widget::setMargins(const tEdges& requested)
