@@ -1,0 +1,100 @@
+// The toolkit window's handling of the window events, on SDL's dummy video
+// driver with a timer that ticks only when the test says so.
+#include "TreeTestSupport.h"
+
+#include <trellis/Window.h>
+
+#include <casement/AbstractEventTimerManagerOsBridge.h>
+#include <casement/DisplayScale.h>
+#include <casement/StandaloneWindow.h>
+#include <casement/WindowEvents.h>
+
+#include <SDL.h>
+
+namespace Trellis {
+namespace {
+
+using namespace Testing;
+
+class ManualTimer final : public Casement::AbstractEventTimerManagerOsBridge {
+public:
+    void start(int) override {}
+    void stop() override {}
+};
+
+// Keeps the device area of every repaint it presents.
+class PresentingWindow : public Window<Casement::StandaloneWindow> {
+public:
+    using Window::Window;
+
+    bool handleEvent(std::uint32_t code, void* payload, bool flag) override
+    {
+        if (code == Casement::Repaint) {
+            presented.push_back(static_cast<const Casement::tPaintContext*>(payload)->dirty);
+        }
+        return Window::handleEvent(code, payload, flag);
+    }
+
+    std::vector<Casement::Rect> presented;
+};
+
+class WindowEvents : public TreeTest {
+protected:
+    void SetUp() override
+    {
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
+        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        Casement::DETAIL::DisplayScale::setOverride(2.0);
+        build("Bar#Leaf { x: 10; y: 5; width: 20; height: 10; background-color: rgb(1, 2, 3); }\n"
+              "Bar#Leaf[lit=yes] { background-color: rgb(200, 2, 3); }\n");
+        leaf = bar(*root, "Leaf");
+        pane.setRoot(nullptr);
+        window.pane().setRoot(root);
+    }
+
+    void TearDown() override
+    {
+        window.destroy();
+        window.pane().setRoot(nullptr);
+        Casement::DETAIL::DisplayScale::setOverride(std::nullopt);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+
+    Casement::EventTimerManager timers{[](Casement::EventTimerManager&) { return std::make_unique<ManualTimer>(); }};
+    PresentingWindow window{timers};
+    std::shared_ptr<Bar> leaf;
+};
+
+TEST_F(WindowEvents, TicksPresentOnlyWhatChangedAtTheWindowsScale)
+{
+    ASSERT_TRUE(window.create(100, 60, "Test"));
+    ASSERT_NE(timers.first(), nullptr) << "registered for ticks when created";
+    EXPECT_EQ(timers.first()->priority, -10);
+    EXPECT_EQ(window.canvas().getBuffer().width(), 200);
+    EXPECT_EQ(window.presented, (std::vector<Casement::Rect>{{0, 0, 200, 120}})) << "a full first paint";
+
+    window.presented.clear();
+    timers.tick();
+    EXPECT_TRUE(window.presented.empty()) << "an idle tick presents nothing";
+    leaf->setAttribute("lit", "yes");
+    timers.tick();
+    EXPECT_EQ(window.presented, (std::vector<Casement::Rect>{{20, 10, 40, 20}}));
+    EXPECT_EQ(window.canvas().getBuffer().row(10)[20], 0xFFC80203u);
+
+    window.destroy();
+    EXPECT_EQ(timers.first(), nullptr) << "no ticks for a destroyed window";
+}
+
+TEST_F(WindowEvents, ANewDensityRepaintsEverythingAtTheNewScale)
+{
+    ASSERT_TRUE(window.create(100, 60, "Test"));
+    window.presented.clear();
+    float backing = 1.0f;
+    window.handleEvent(Casement::DensityChanged, &backing, false);
+    EXPECT_EQ(window.canvas().getBuffer().width(), 100);
+    EXPECT_EQ(window.canvas().getBuffer().row(5)[10], 0xFF010203u);
+    EXPECT_FALSE(window.presented.empty());
+}
+
+} // namespace
+} // namespace Trellis
