@@ -1,8 +1,6 @@
 // Times the frame cycle and the painting of a tree shaped like the updater's
-// window: 628 x 336, about 40 Bars, most of them drawn from the updater's
-// pictures with stretch borders (stand-ins for the labels and buttons, which
-// are Bars with the same pictures), and a hidden about overlay. Measured in
-// one process with std::chrono::steady_clock, after a warm-up:
+// window (UpdaterWindowTree.h) in a Pane without a window. Measured in one
+// process with std::chrono::steady_clock, after a warm-up:
 //   - a full repaint into a 628 x 336 canvas at scale 1, and at scale 2 (the
 //     @2x pictures) into a 1256 x 672 canvas;
 //   - an update pass: every style out of date (an attribute of the root
@@ -15,6 +13,8 @@
 // that do not load and toolkit warnings are reported on standard error.
 //
 //   bench_pane_frame [N]      (default 200)
+#include "UpdaterWindowTree.h"
+
 #include <trellis/BackgroundDrawingCanvas.h>
 #include <trellis/Bar.h>
 #include <trellis/ComputedStyle.h>
@@ -40,153 +40,18 @@
 
 namespace {
 
-constexpr std::int32_t WindowWidth = 628;
-constexpr std::int32_t WindowHeight = 336;
-
-// The window's look; positions follow the updater's layout (title strip at
-// 9, 9; body panel at 9, 56; info panel at 28, 185; buttons at y 280).
-const char* const StyleSheet = R"(
-*.Main { background-color: rgb(242, 242, 242); width: 628; height: 336; }
-Bar#Title { image: url("Bg_Header_FU.png"); outer-margin: 9; }
-Bar#Headline { width: 609; }
-Bar#About { image: url("Logo_VX.png"); x: 570; y: 9; }
-Bar#Body { background-color: rgb(242, 242, 242); width: 609; height: 270; image: url("Bg_Inner_FU.png");
-    fixed: 5; margin-left: 19; margin-top: 19; margin-right: 18; picture-includes-margin: true; spacing: 18;
-    outer-margin-left: 9; outer-margin-right: 9; outer-margin-bottom: 9; }
-Bar#Firmware { image: url("Bg_Content.png"); fixed: 6; width: 571; height: 92; spacing: 9; }
-Bar#FirmwareBody { height: 92; }
-Bar#Revisions { width: 421; margin: 10; spacing: 9; }
-Bar#Row0, Bar#Row1, Bar#Row2 { spacing: 9; }
-Bar#Value0, Bar#Value1, Bar#Value2 { image: url("Text_Display.png"); animations: 4; fixed-left: 2; fixed-right: 2; }
-Bar#Value0, Bar#Value1 { width: 100; }
-Bar#Value1 { animation-index: 2; }
-Bar#Value2 { width: 200; }
-Bar#Caption0, Bar#Caption1, Bar#Caption2 { width: 128; height: 18; }
-Bar#Device { image: url("device.png"); width: 95; outer-margin-top: 10; }
-Bar#Veil { background-color: rgba(255, 255, 255, 217); height: 72; }
-Bar#Info { image: url("Bg_Status.png"); animations: 3; animation-index: 2; fixed: 6; width: 570; height: 71;
-    margin-left: 12; picture-includes-margin: true; spacing: 10; }
-Bar#Icon { image: url("Icon_Big_Status.png"); animations: 2; animation-index: 1; outer-margin-top: 23; }
-Bar#Wheel { image: url("Busywheel.png"); animations: 12; animation-index: 5; outer-margin-top: 21; }
-Bar#MessageBar { width: 525; margin-top: 13; }
-Bar#Message { width: 520; height: 45; }
-Bar#Buttons { width: 571; height: 33; outer-margin-top: 6; spacing: 7; }
-Bar#Action, Bar#Quit, Bar#Close { image: url("button_forward_FU.png"); animations: 7; picture-includes-margin: true;
-    margin-left: 10; margin-right: 10; }
-Bar#Overlay { x: 0; y: 0; width: 628; height: 336; background-color: rgba(0, 0, 0, 128); margin-left: 105;
-    margin-top: 41; }
-Bar#AboutPanel { image: url("Bg_Overlay_FU.png"); picture-includes-margin: true; margin: 13; spacing: 6; }
-Bar#AboutTitle { height: 22; }
-Bar#Version, Bar#Credit0, Bar#Credit1, Bar#Credit2, Bar#Credit3, Bar#Link { height: 16; }
-Bar#Copyright { x: 226; y: 28; width: 80; height: 16; }
-Bar#Separator { background-color: rgb(200, 200, 200); height: 1; }
-)";
-
-std::shared_ptr<Trellis::Bar> addBar(Trellis::Widget& parent, std::uint32_t direction, const std::string& id)
-{
-    auto bar = std::make_shared<Trellis::Bar>();
-    parent.addChild(bar, Trellis::PooledName(id));
-    bar->init(direction, nullptr);
-    return bar;
-}
-
-void buildTitle(Trellis::Widget& root)
-{
-    auto title = addBar(root, Trellis::RightToLeft, "Title");
-    addBar(*title, Trellis::LeftToRight, "Headline");
-    addBar(*title, Trellis::LeftToRight, "About");
-}
-
-// Three rows of a value field and its caption, and the device picture with
-// its veil.
-void buildFirmware(Trellis::Widget& body)
-{
-    auto panel = addBar(body, Trellis::TopToBottom, "Firmware");
-    auto inner = addBar(*panel, Trellis::LeftToRight, "FirmwareBody");
-    auto revisions = addBar(*inner, Trellis::TopToBottom, "Revisions");
-    for (int row = 0; row < 3; ++row) {
-        const std::string n = std::to_string(row);
-        auto line = addBar(*revisions, Trellis::LeftToRight, "Row" + n);
-        line->setAutoBreadth();
-        addBar(*line, Trellis::LeftToRight, "Value" + n);
-        addBar(*line, Trellis::LeftToRight, "Caption" + n);
-    }
-    auto device = addBar(*inner, Trellis::TopToBottom, "Device");
-    addBar(*device, Trellis::TopToBottom, "Veil");
-}
-
-// The status icon is shown, the busy wheel hidden, as on the page that
-// offers an update.
-void buildInfo(Trellis::Widget& body)
-{
-    auto info = addBar(body, Trellis::LeftToRight, "Info");
-    addBar(*info, Trellis::TopToBottom, "Icon");
-    addBar(*info, Trellis::TopToBottom, "Wheel")->setVisible(false);
-    auto message = addBar(*info, Trellis::TopToBottom, "MessageBar");
-    addBar(*message, Trellis::TopToBottom, "Message");
-}
-
-void buildButtons(Trellis::Widget& body)
-{
-    auto buttons = addBar(body, Trellis::RightToLeft, "Buttons");
-    addBar(*buttons, Trellis::LeftToRight, "Action");
-    addBar(*buttons, Trellis::LeftToRight, "Quit");
-}
-
-// The about box: a dimming Bar over the window holding the panel. Hidden,
-// as it is until asked for, so it is neither laid out nor painted.
-void buildOverlay(Trellis::Widget& root)
-{
-    auto overlay = addBar(root, Trellis::TopToBottom, "Overlay");
-    overlay->setFloating(true);
-    overlay->setVisible(false);
-    auto panel = addBar(*overlay, Trellis::TopToBottom, "AboutPanel");
-    for (const char* id : {"AboutTitle", "Version", "Copyright", "Separator", "Credit0", "Credit1", "Credit2",
-                           "Credit3", "Link", "Close"}) {
-        addBar(*panel, Trellis::LeftToRight, id);
-    }
-}
+using UpdaterWindowTree::Height;
+using UpdaterWindowTree::Width;
 
 struct tWindow {
     Trellis::Pane pane;
-    std::shared_ptr<Trellis::Bar> root = std::make_shared<Trellis::Bar>();
-    Trellis::Widget* body = nullptr;
+    UpdaterWindowTree::tTree tree;
 };
 
 void buildWindow(tWindow& window)
 {
-    window.root->init(Trellis::TopToBottom, "Main");
-    window.pane.setRoot(window.root);
-    window.pane.setSize(WindowWidth, WindowHeight);
-    buildTitle(*window.root);
-    auto body = addBar(*window.root, Trellis::TopToBottom, "Body");
-    buildFirmware(*body);
-    buildInfo(*body);
-    buildButtons(*body);
-    buildOverlay(*window.root);
-    window.body = body.get();
-}
-
-int countWidgets(const Trellis::Widget& widget)
-{
-    int count = 1;
-    for (const auto& child : widget.children()) {
-        count += countWidgets(*child);
-    }
-    return count;
-}
-
-const Trellis::Widget* findWidget(const Trellis::Widget& widget, const char* id)
-{
-    if (widget.id().str() == id) {
-        return &widget;
-    }
-    for (const auto& child : widget.children()) {
-        if (const Trellis::Widget* found = findWidget(*child, id)) {
-            return found;
-        }
-    }
-    return nullptr;
+    window.tree = UpdaterWindowTree::build(window.pane);
+    window.pane.setSize(Width, Height);
 }
 
 // Every picture of a styled widget must load at scale 1, and its @2x
@@ -211,35 +76,6 @@ int checkPictures(Trellis::ManagerContainer& resources, const Trellis::Widget& w
     }
     for (const auto& child : widget.children()) {
         problems += checkPictures(resources, *child);
-    }
-    return problems;
-}
-
-struct tExpectedPlace {
-    const char* id;
-    Casement::Rect rect;
-};
-
-// Places of the updater's layout that the stylesheet is meant to reproduce.
-int checkLayout(const tWindow& window)
-{
-    const tExpectedPlace expected[] = {
-        {"Title", {9, 9, 609, 38}},       {"About", {579, 18, 29, 21}},     {"Body", {9, 56, 609, 270}},
-        {"Firmware", {28, 75, 571, 92}},  {"Value0", {38, 85, 100, 18}},    {"Value2", {38, 139, 200, 18}},
-        {"Device", {449, 85, 95, 72}},    {"Caption2", {247, 139, 128, 18}}, {"Info", {28, 185, 570, 71}},
-        {"Icon", {40, 208, 23, 23}},      {"Message", {73, 198, 520, 45}},  {"Action", {494, 280, 105, 33}},
-        {"Quit", {382, 280, 105, 33}},
-    };
-    int problems = 0;
-    for (const tExpectedPlace& place : expected) {
-        const Trellis::Widget* widget = findWidget(*window.root, place.id);
-        const Casement::Rect actual = widget ? widget->rect() : Casement::Rect{};
-        if (actual != place.rect) {
-            std::fprintf(stderr, "warning: %s is at %d,%d %dx%d, expected %d,%d %dx%d\n", place.id, actual.x,
-                         actual.y, actual.width, actual.height, place.rect.x, place.rect.y, place.rect.width,
-                         place.rect.height);
-            ++problems;
-        }
     }
     return problems;
 }
@@ -338,11 +174,12 @@ void checkFirstFrame(tWindow& window, Trellis::ManagerContainer& resources, Trel
                      int warnings)
 {
     window.pane.paint(window.pane.runFrameCycle(), canvas, Trellis::Pane::AllTrees);
-    const Trellis::Widget& body = *window.body;
-    std::printf("%d widgets; root %dx%d, body panel %dx%d at %d,%d\n", countWidgets(*window.root),
-                window.root->width(), window.root->height(), body.width(), body.height(), body.absolutePosition().x,
+    const Trellis::Widget& root = *window.tree.root;
+    const Trellis::Widget& body = *window.tree.body;
+    std::printf("%d widgets; root %dx%d, body panel %dx%d at %d,%d\n", UpdaterWindowTree::countWidgets(root),
+                root.width(), root.height(), body.width(), body.height(), body.absolutePosition().x,
                 body.absolutePosition().y);
-    const int problems = checkPictures(resources, *window.root) + checkLayout(window);
+    const int problems = checkPictures(resources, root) + UpdaterWindowTree::checkLayout(root);
     if (problems > 0 || warnings > 0) {
         std::fprintf(stderr, "warning: %d picture or layout problems, %d toolkit warnings\n", problems, warnings);
     }
@@ -355,7 +192,7 @@ std::vector<tRow> measureAll(tWindow& window, Trellis::BackgroundDrawingCanvas& 
 {
     Trellis::Pane& pane = window.pane;
     const std::vector<Casement::Rect> all{pane.bounds()};
-    const std::size_t pixels = std::size_t{WindowWidth} * WindowHeight;
+    const std::size_t pixels = std::size_t{Width} * Height;
     tTimes copy1 = measureCopy(runs, pixels, checksum);
     tTimes copy2 = measureCopy(runs, 4 * pixels, checksum);
     const double base1 = copy1.median();
@@ -363,7 +200,7 @@ std::vector<tRow> measureAll(tWindow& window, Trellis::BackgroundDrawingCanvas& 
     const auto paint1 = [&](long) { pane.paint(all, single, Trellis::Pane::AllTrees); };
     const auto paint2 = [&](long) { pane.paint(all, twice, Trellis::Pane::AllTrees); };
     // Only the frame cycle is timed, not the attribute change before it.
-    const auto outdate = [&](long i) { window.root->setAttribute("bench", i % 2 ? "a" : "b"); };
+    const auto outdate = [&](long i) { window.tree.root->setAttribute("bench", i % 2 ? "a" : "b"); };
     const auto cycle = [&](long) { checksum += pane.runFrameCycle().size(); };
     const auto idle = [&](long) {
         pane.tick();
@@ -394,7 +231,7 @@ int main(int argc, char** argv)
         ++warnings;
     });
     Trellis::ManagerContainer resources(Basalt::ResourceModule::program());
-    if (!resources.styleSets().front().manager->loadStyleSheetText(StyleSheet)) {
+    if (!resources.styleSets().front().manager->loadStyleSheetText(UpdaterWindowTree::StyleSheet)) {
         std::fprintf(stderr, "the window's stylesheet did not load\n");
         return 1;
     }
@@ -402,9 +239,9 @@ int main(int argc, char** argv)
     buildWindow(window);
     Trellis::BackgroundDrawingCanvas single, twice;
     single.setScale(1);
-    single.resize({WindowWidth, WindowHeight});
+    single.resize({Width, Height});
     twice.setScale(2);
-    twice.resize({WindowWidth, WindowHeight});
+    twice.resize({Width, Height});
     checkFirstFrame(window, resources, single, warnings);
 
     std::printf("%ld runs\n", runs);
