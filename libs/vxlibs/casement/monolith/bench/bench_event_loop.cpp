@@ -1,7 +1,7 @@
 // The cost of an idle user-interface thread: the real message loop with one
 // registered 40 ms event timer and no window, measured for 10 s (or the
-// seconds given as the first argument) after one second of warm-up (SDL
-// starts its timer thread and sets itself up on first use). Prints the
+// seconds given as the first argument) after one second of warm-up (SDL sets
+// itself up on first use). Prints the
 // process's CPU time over the measured span (user and system, from getrusage)
 // as a share of the wall time, and the regularity of the ticks (mean and
 // largest period). Target: idle CPU under 0.5 %.

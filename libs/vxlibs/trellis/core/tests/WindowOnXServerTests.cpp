@@ -1,6 +1,6 @@
 // A toolkit window on a private X server: real pointer input from xdotool
-// reaches a Button through SDL, the window and the Pane; the ticks come from
-// the SDL timer through the message loop's dispatch; what reaches the screen
+// reaches a Button through SDL, the window and the Pane; events and ticks come
+// from the message loop's wait and dispatch; what reaches the screen
 // is read back with xwd. Run at scale 1 and at an exact scale of 2.
 #include "TreeTestSupport.h"
 #include "WindowTestSupport.h"
@@ -12,6 +12,7 @@
 #include <trellis/Window.h>
 
 #include <casement/EventTimerManager.h>
+#include <casement/EventWait.h>
 #include <casement/MessageLoop.h>
 #include <casement/ShellEvents.h>
 #include <casement/init_casement.h>
@@ -103,8 +104,8 @@ bool runUntil(const std::function<bool()>& done, std::chrono::milliseconds timeo
 {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!done()) {
-        SDL_Event event;
-        if (SDL_WaitEventTimeout(&event, 20) == 1) {
+        SDL_Event event{};
+        if (Casement::DETAIL::EventWait::next(event)) {
             Casement::MessageLoop::dispatch(event);
         }
         if (std::chrono::steady_clock::now() > deadline) {

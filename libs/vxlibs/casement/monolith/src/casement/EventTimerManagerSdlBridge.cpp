@@ -1,9 +1,8 @@
 #include "casement/EventTimerManagerSdlBridge.h"
 
 #include "casement/EventTimerManager.h"
-#include "casement/FrameworkEvents.h"
 
-#include <cstdint>
+#include <algorithm>
 #include <map>
 #include <mutex>
 
@@ -12,11 +11,12 @@ namespace {
 
 struct tRegistration {
     EventTimerManagerSdlBridge* bridge = nullptr;
-    bool eventPending = false;
+    EventTimerManagerSdlBridge::tClock::duration period{};
+    EventTimerManagerSdlBridge::tClock::time_point due;
 };
 
-// Timer id -> bridge. The SDL timer thread reads it, the user-interface thread
-// changes it.
+// Timer id -> running bridge. Bridges may be started and stopped from any
+// thread; the loop's wait reads the registry.
 struct Registry {
     std::mutex lock;
     std::map<int, tRegistration> bridges;
@@ -46,21 +46,10 @@ void EventTimerManagerSdlBridge::start(int periodMs)
     if (timerId_ != 0) {
         return;
     }
-    int id = 0;
-    {
-        const std::lock_guard guard(registry().lock);
-        id = ++registry().lastId;
-        registry().bridges[id] = tRegistration{this, false};
-    }
-    const SDL_TimerID sdlTimer = SDL_AddTimer(static_cast<Uint32>(periodMs), &onSdlTimer,
-                                              reinterpret_cast<void*>(std::intptr_t{id}));
-    if (sdlTimer == 0) {
-        const std::lock_guard guard(registry().lock);
-        registry().bridges.erase(id);
-        return;
-    }
-    timerId_ = id;
-    sdlTimer_ = sdlTimer;
+    const auto period = std::chrono::milliseconds(std::max(periodMs, 1));
+    const std::lock_guard guard(registry().lock);
+    timerId_ = ++registry().lastId;
+    registry().bridges[timerId_] = tRegistration{this, period, tClock::now() + period};
 }
 
 void EventTimerManagerSdlBridge::stop()
@@ -68,23 +57,38 @@ void EventTimerManagerSdlBridge::stop()
     if (timerId_ == 0) {
         return;
     }
-    SDL_RemoveTimer(sdlTimer_);
     const std::lock_guard guard(registry().lock);
     registry().bridges.erase(timerId_);
     timerId_ = 0;
-    sdlTimer_ = 0;
 }
 
-Uint32 EventTimerManagerSdlBridge::onSdlTimer(Uint32 interval, void* param)
+// Periods run on from when they were due, so ticks do not drift; a timer
+// more than a period late starts afresh from now.
+int EventTimerManagerSdlBridge::takeDue(tClock::time_point now)
 {
-    const int id = static_cast<int>(reinterpret_cast<std::intptr_t>(param));
     const std::lock_guard guard(registry().lock);
-    const auto found = registry().bridges.find(id);
-    if (found != registry().bridges.end() && !found->second.eventPending) {
-        found->second.eventPending =
-            DETAIL::FrameworkEvents::push(DETAIL::FrameworkEvents::Timer, id);
+    for (auto& [id, registration] : registry().bridges) {
+        if (registration.due <= now) {
+            registration.due += registration.period;
+            if (registration.due <= now) {
+                registration.due = now + registration.period;
+            }
+            return id;
+        }
     }
-    return interval;
+    return 0;
+}
+
+std::optional<EventTimerManagerSdlBridge::tClock::time_point> EventTimerManagerSdlBridge::nextDue()
+{
+    const std::lock_guard guard(registry().lock);
+    std::optional<tClock::time_point> first;
+    for (const auto& [id, registration] : registry().bridges) {
+        if (!first || registration.due < *first) {
+            first = registration.due;
+        }
+    }
+    return first;
 }
 
 void EventTimerManagerSdlBridge::timerProc(int timerId)
@@ -96,7 +100,6 @@ void EventTimerManagerSdlBridge::timerProc(int timerId)
         if (found == registry().bridges.end()) {
             return;
         }
-        found->second.eventPending = false;
         bridge = found->second.bridge;
     }
     bridge->manager_.tick();
