@@ -1,8 +1,9 @@
 // The cost of an idle toolkit window: a Trellis window of 628 x 336 holding the
 // tree of UpdaterWindowTree.h (about 40 widgets, the updater's pictures),
 // shown and left alone under the real message loop for 10 s (or the seconds
-// given as the first argument) after one second of warm-up (the first frames). Every 40 ms tick runs the Pane's tick and frame cycle,
-// which have nothing to do. Prints the process's CPU time over the measured
+// given as the first argument) after one second of warm-up (the first
+// frames). Every 40 ms tick runs the Pane's tick and frame cycle, which have
+// nothing to do. Prints the process's CPU time over the measured
 // span (user and system, from getrusage) as a share of the wall time, the
 // ticks, and the frame cycles that presented anything in the span (0: an
 // idle tree paints nothing). Target: idle CPU at most 0.3 %. It needs a
