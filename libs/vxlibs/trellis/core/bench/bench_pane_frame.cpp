@@ -13,6 +13,7 @@
 // that do not load and toolkit warnings are reported on standard error.
 //
 //   bench_pane_frame [N]      (default 200)
+#include "BenchTimes.h"
 #include "UpdaterWindowTree.h"
 
 #include <trellis/BackgroundDrawingCanvas.h>
@@ -80,26 +81,7 @@ int checkPictures(Trellis::ManagerContainer& resources, const Trellis::Widget& w
     return problems;
 }
 
-struct tTimes {
-    std::vector<double> micros;
-
-    void add(const std::function<void()>& work)
-    {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        micros.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
-    }
-    double median()
-    {
-        std::sort(micros.begin(), micros.end());
-        return micros[micros.size() / 2];
-    }
-    double best()
-    {
-        std::sort(micros.begin(), micros.end());
-        return micros.front();
-    }
-};
+using Trellis::Bench::tTimes;
 
 // Runs `prepare` and `work` `warmUp` times, then `runs` times timing only
 // `work`. Both are given the call's number, counted on from the warm-up, so

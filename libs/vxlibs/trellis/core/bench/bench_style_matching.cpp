@@ -5,6 +5,7 @@
 // restyle after an attribute change). Prints the median and the best of N.
 //
 //   bench_style_matching [N]      (default 500)
+#include "BenchTimes.h"
 #include "GeneratedStyleSheet.h"
 
 #include <trellis/ManagerContainer.h>
@@ -59,20 +60,7 @@ std::vector<Trellis::Widget*> buildTree(Trellis::Pane& pane)
     return widgets;
 }
 
-struct tTimes {
-    std::vector<double> micros;
-    void add(const std::function<void()>& work)
-    {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        micros.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
-    }
-    void print(const char* what)
-    {
-        std::sort(micros.begin(), micros.end());
-        std::printf("%s: median %.1f us, best %.1f us\n", what, micros[micros.size() / 2], micros.front());
-    }
-};
+using Trellis::Bench::tTimes;
 
 } // namespace
 
