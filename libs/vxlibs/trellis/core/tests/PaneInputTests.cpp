@@ -215,6 +215,21 @@ TEST_F(PaneInput, PressesMoveTheFocusAndKeysGoToInputThenFocusAncestors)
     EXPECT_EQ(button->keys.size(), 1u) << "without keyboard focus only key targets hear keys";
 }
 
+TEST_F(PaneInput, AnOverlayLayerIsHitBeforeTheRootAndItsPlaceRepaintedWhenRemoved)
+{
+    auto layer = std::make_shared<Recorder>();
+    pane.addLayer(layer);
+    layer->init(TopToBottom, nullptr);
+    layer->setPosition(90, 0);
+    layer->setSizeLimits({50, 50}, {50, 50});
+    frame();
+    EXPECT_EQ(pane.hitTest(110, 20), layer.get()) << "above the widget of the root tree there";
+    EXPECT_EQ(pane.hitTest(30, 20), button.get());
+    pane.removeLayer(*layer);
+    EXPECT_EQ(frame(), (std::vector<Casement::Rect>{{90, 0, 50, 50}}));
+    EXPECT_EQ(pane.hitTest(110, 20), other.get());
+}
+
 TEST_F(PaneInput, TicksFallDueAfterTheirPeriodsAndWaitWhileHidden)
 {
     button->scheduleTick(2);

@@ -32,7 +32,6 @@ public:
     std::uint32_t direction() const { return direction_; }
     std::int32_t spacing() const { return spacing_; }
     bool isHorizontal() const { return direction_ == LeftToRight || direction_ == RightToLeft; }
-    const PanelDrawer& drawer() const { return drawer_; }
 
     std::string_view getClass() const override { return "Bar"; }
     void layout() override;

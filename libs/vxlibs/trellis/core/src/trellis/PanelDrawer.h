@@ -15,9 +15,6 @@ class Widget;
 // Bar, Label and Button.
 class PanelDrawer {
 public:
-    // The palette entry the drawer's colours are read for.
-    void setPaletteEntry(std::int32_t entry) { paletteEntry_ = entry; }
-
     void drawPanel(const Widget& widget, PaintContext& context) const;
     // The colour of a slot for the drawer's palette entry; with `border`,
     // background colour means its border colour and any other slot the
@@ -29,6 +26,8 @@ private:
     void drawPicture(const Widget& widget, const ComputedStyle& style, PaintContext& context) const;
     void drawDyeMask(const Widget& widget, const ComputedStyle& style, PaintContext& context) const;
 
+    // The palette entry the drawer's colours are read for; the updater's
+    // stylesheet uses no palettes, and every drawer reads entry 0.
     std::int32_t paletteEntry_ = 0;
 };
 

@@ -27,7 +27,6 @@ public:
         }
     }
     const std::string& text() const { return text_; }
-    const PanelDrawer& drawer() const { return drawer_; }
 
 protected:
     // The painter of the text widgets: the panel, then the text.
