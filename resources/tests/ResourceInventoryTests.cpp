@@ -144,6 +144,13 @@ bool isTrueType(const tBytes& font)
     return font.size() > 12 && bigEndian32(font.data()) == 0x00010000;
 }
 
+TEST(ResourceInventory, TheUpdatersStyleSheetIsAStylesheetResource)
+{
+    const tBytes text = resource(std::string_view("FirmwareUpdaterStyles.txt"), "STYLESHEET");
+    const std::string_view start(reinterpret_cast<const char*>(text.data()), std::min<std::size_t>(text.size(), 2));
+    EXPECT_EQ(start, "/*") << "a stylesheet that opens with its comment";
+}
+
 TEST(ResourceInventory, TheUiFontAndTheDefaultFontAreTwoTrueTypeFonts)
 {
     const tBytes ui = resource(std::string_view("corvel.ttf"), "TTFd");
