@@ -1,5 +1,6 @@
 #include "logic/UpdaterDescription.h"
 
+#include "logic/Credits.h"
 #include "logic/TVSUpdaterUpgradeLogic.h"
 
 #include <basalt/ResourceModule.h>
@@ -12,11 +13,9 @@ UpdaterDescription UpdaterDescription::forLogic(TVSUpdaterUpgradeLogic& logic)
     d.productCode2 = "TVS";
     d.updaterName = "TVS Updater";
     d.applicationTitle = "TROVIX STUDIO UPDATER";
+    d.copyrightText = "\xC2\xA9 2018"; // "©" in UTF-8
     d.versionText = TVS_FILE_VERSION;
-    d.contributorLines = {"Mara Lindqvist, Tobias Renner, Aiko Sato, Jonas Weber, Priya Natarajan,",
-                          "Elias Brandt, Sofia Moretti, Daniel Okafor, Lena Hartmann, Felix Ortega,",
-                          "Nora Halvorsen, Samuel Achterberg, Ines Duarte, Kai Nakamura,",
-                          "Greta Vogel, Omar Haddad, Lucia Ferreira", ""};
+    d.contributorLines = creditLines();
     d.instanceName = "TVSUpdater-1816A7A9-1D81-4c3a-939B-FD9A3ED02943";
     d.isDeviceReady = [&logic] { return logic.isDeviceReady(); };
     d.enterUpdateMode = [&logic] { return logic.enterUpdateMode(); };

@@ -27,8 +27,9 @@ struct UpdaterDescription {
     std::string productCode2;
     std::string updaterName;       // "%3%" of the error message
     std::string applicationTitle;
+    std::string copyrightText;     // "© 2018"
     std::string versionText;       // the program's FileVersion when it can be read
-    std::array<std::string, 5> contributorLines;
+    std::array<std::string, 5> contributorLines; // the credited projects, see logic/Credits.h
     std::string windowTitle;       // a copy of updaterName
     std::string instanceName;
 

@@ -1,5 +1,6 @@
 #include "LogicFixture.h"
 
+#include <logic/Credits.h>
 #include <logic/PostUpdateCheck.h>
 #include <logic/UpdaterDescription.h>
 #include <logic/UpdaterMessages.h>
@@ -22,9 +23,19 @@ TEST_F(LogicTest, DescriptionTextsAndCallbacksReachTheLogic)
     EXPECT_EQ(d.deviceName, "Trovix Studio");
     EXPECT_EQ(d.windowTitle, "TVS Updater");
     EXPECT_EQ(d.applicationTitle, "TROVIX STUDIO UPDATER");
+    EXPECT_EQ(d.copyrightText, "\xC2\xA9 2018");
     EXPECT_EQ(d.versionText, "1.1.0 (R147)");
     EXPECT_EQ(d.instanceName, "TVSUpdater-1816A7A9-1D81-4c3a-939B-FD9A3ED02943");
-    EXPECT_TRUE(d.contributorLines[2].ends_with(","));
+    // The credit lines name the credited projects, in order, and nothing else.
+    std::string shown;
+    for (const auto& line : d.contributorLines) {
+        shown += line.empty() ? "" : line.ends_with(",") ? line + " " : line;
+    }
+    std::string credited;
+    for (const Credit& credit : credits) {
+        credited += (credited.empty() ? "" : ", ") + std::string(credit.name);
+    }
+    EXPECT_EQ(shown, credited);
     EXPECT_EQ(d.contributorLines[4], "");
     EXPECT_FALSE(d.isDeviceReady());
     plugModel();

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "wizard/SpinningProgressWheel.h"
+
+#include <trellis/Bar.h>
+#include <trellis/Button.h>
+#include <trellis/Label.h>
+#include <trellis/MultilineText.h>
+
+#include <array>
+#include <memory>
+#include <string>
+
+struct UpdaterDescription;
+
+// The whole content of the updater's window: a title strip with the About
+// button, the firmware panel (newest and installed firmware, serial number,
+// device picture under a veil), the info panel (status icon, busy wheel,
+// message) and the action and quit buttons, plus the about overlay that
+// covers everything while it is open. The tree is built once, from the
+// description's texts, and styled by the updater's stylesheet; later only
+// texts, visibility, attributes, the wheel's frames and the overlay's
+// geometry change. Owned by a shared handle, as every widget is.
+class UpdateWizardMainWidget : public Trellis::Bar {
+public:
+    // Titles longer than this take the about overlay's smaller title font.
+    static constexpr std::size_t LongTitle = 36;
+
+    explicit UpdateWizardMainWidget(const UpdaterDescription& description);
+
+    // Opens the about overlay over the whole widget, its panel centred; the
+    // geometry is worked out anew on every call.
+    void showAbout();
+    // Closes it; nothing else moves.
+    void hideAbout();
+
+    // Centres the wrapped message vertically in the info panel.
+    void afterLayout() override;
+
+    Trellis::Button& aboutButton() const { return *aboutButton_; }
+    Trellis::Label& veil() const { return *veil_; }
+    Trellis::Label& newestValue() const { return *newestValue_; }
+    Trellis::Label& installedValue() const { return *installedValue_; }
+    Trellis::Label& serialValue() const { return *serialValue_; }
+    Trellis::Bar& infoPanel() const { return *infoPanel_; }
+    Trellis::Label& statusIcon() const { return *statusIcon_; }
+    SpinningProgressWheel& wheel() const { return *wheel_; }
+    Trellis::MultilineLabel& message() const { return *message_; }
+    Trellis::Button& actionButton() const { return *actionButton_; }
+    Trellis::Button& quitButton() const { return *quitButton_; }
+    Trellis::Button& overlay() const { return *overlay_; }
+    Trellis::Bar& overlayPanel() const { return *overlayPanel_; }
+    Trellis::Label& aboutTitle() const { return *aboutTitle_; }
+
+private:
+    void buildTitlePanel();
+    void buildBodyPanel();
+    void buildFirmwarePanel(Trellis::Widget& body);
+    void buildInfoPanel(Trellis::Widget& body);
+    void buildButtonPanel(Trellis::Widget& body);
+    void buildAboutOverlay();
+    std::shared_ptr<Trellis::Label> addRevisionRow(Trellis::Widget& revisions, const char* valueStyle,
+                                                   const char* captionStyle, const char* caption);
+
+    std::string deviceName_;
+    std::string productCode_;
+    std::string productCode2_;
+    std::string updaterName_;
+    std::string applicationTitle_;
+    std::string copyrightText_;
+    std::string versionText_;
+    std::array<std::string, 5> contributorLines_;
+
+    std::shared_ptr<Trellis::Bar> titlePanel_;
+    std::shared_ptr<Trellis::Button> aboutButton_;
+    std::shared_ptr<Trellis::Bar> bodyPanel_;
+    std::shared_ptr<Trellis::Bar> firmwarePanel_;
+    std::shared_ptr<Trellis::Bar> deviceImage_;
+    std::shared_ptr<Trellis::Label> veil_;
+    std::shared_ptr<Trellis::Label> newestValue_;
+    std::shared_ptr<Trellis::Label> installedValue_;
+    std::shared_ptr<Trellis::Label> serialValue_;
+    std::shared_ptr<Trellis::Bar> infoPanel_;
+    std::shared_ptr<Trellis::Label> statusIcon_;
+    std::shared_ptr<Trellis::MultilineLabel> message_;
+    std::shared_ptr<Trellis::Bar> buttonPanel_;
+    std::shared_ptr<Trellis::Button> actionButton_;
+    std::shared_ptr<Trellis::Button> quitButton_;
+    std::shared_ptr<Trellis::Button> overlay_;
+    std::shared_ptr<Trellis::Bar> overlayPanel_;
+    std::shared_ptr<Trellis::Bar> aboutInfos_;
+    std::shared_ptr<Trellis::Label> aboutTitle_;
+    std::shared_ptr<Trellis::Label> aboutVersion_;
+    std::shared_ptr<Trellis::Label> aboutCopyright_;
+    std::shared_ptr<Trellis::Label> aboutFirmwareRevision_;
+    std::shared_ptr<SpinningProgressWheel> wheel_;
+};
