@@ -124,7 +124,9 @@ void UpdateWizardMainWidget::buildButtonPanel(Trellis::Widget& body)
 {
     buttonPanel_ = appendBar(body, "FirmwareUpdaterButtonPanel", Trellis::RightToLeft, "Panel");
     actionButton_ = appendText<Trellis::Button>(*buttonPanel_, "FirmwareUpdaterButtonAction", "?ACTION?");
+    actionButton_->clicked.connect([this](const Trellis::ButtonImpl::tSignalData&) { advance(); });
     quitButton_ = appendText<Trellis::Button>(*buttonPanel_, "FirmwareUpdaterButtonQuit", "QUIT");
+    quitButton_->clicked.connect([this](const Trellis::ButtonImpl::tSignalData&) { onQuitClicked(); });
 }
 
 // Everything on the overlay but the overlay itself is disabled, so a click

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "wizard/SpinningProgressWheel.h"
+#include "wizard/WizardCallbacks.h"
 
 #include <trellis/Bar.h>
 #include <trellis/Button.h>
@@ -8,6 +9,7 @@
 #include <trellis/MultilineText.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -27,6 +29,19 @@ public:
     static constexpr std::size_t LongTitle = 36;
 
     explicit UpdateWizardMainWidget(const UpdaterDescription& description);
+
+    // Takes the logic's callbacks (all must be set), shows the connect page
+    // and looks for the device once.
+    void connectLogic(WizardCallbacks callbacks);
+    // The action button's handler: one step of the wizard.
+    void advance();
+    // The quit button's handler: asks to quit, except during the update.
+    void onQuitClicked();
+    // Who is asked to quit (the application).
+    void setQuitHandler(std::function<void()> quit) { quit_ = std::move(quit); }
+    WizardState state() const { return state_; }
+    // While updating: polls the update result every timer period.
+    void onTick() override;
 
     // Opens the about overlay over the whole widget, its panel centred; the
     // geometry is worked out anew on every call.
@@ -53,6 +68,27 @@ public:
     Trellis::Label& aboutTitle() const { return *aboutTitle_; }
 
 private:
+    enum ePage {
+        ConnectPage,
+        NoNewerFirmwarePage,
+        UpdateAvailablePage,
+        StandByPage,
+        FailedToBootPage,
+        SuccessPage,
+        ErrorPage,
+    };
+
+    // Shows the page; `result` fills the error page's error number.
+    void showPage(ePage page, std::int32_t result = 0);
+    void setFocusButton(const Trellis::Widget* button);
+    void setRevisionTexts(const std::string& installed, const std::string& newest,
+                          const Conduit2::USBDeviceInfo& info);
+    void resetRevisionTexts();
+    void scan();
+    void retry();
+    void enterUpdating();
+    void finishUpdate(std::int32_t result);
+
     void buildTitlePanel();
     void buildBodyPanel();
     void buildFirmwarePanel(Trellis::Widget& body);
@@ -94,4 +130,9 @@ private:
     std::shared_ptr<Trellis::Label> aboutCopyright_;
     std::shared_ptr<Trellis::Label> aboutFirmwareRevision_;
     std::shared_ptr<SpinningProgressWheel> wheel_;
+
+    WizardCallbacks callbacks_;
+    std::function<void()> quit_;
+    WizardState state_ = Scanning;
+    UpdateResult result_;
 };

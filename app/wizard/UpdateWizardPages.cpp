@@ -1,0 +1,227 @@
+// The wizard's pages and the state machine that shows them, driven by the
+// action button, the timer ticks of the update and the logic's callbacks.
+#include "wizard/UpdateWizardMainWidget.h"
+
+#include "logic/UpdaterMessages.h"
+
+#include <basalt/Clock.h>
+
+#include <chrono>
+
+namespace {
+
+// How long a device that has not come back after its update is waited for,
+// once, before the update is reported as failed.
+constexpr auto ReturnWait = std::chrono::milliseconds(5000);
+
+struct tLook {
+    const char* background;
+    const char* icon;
+};
+constexpr tLook Ok{"ok", "ok"};
+constexpr tLook Info{"info", "error"};
+constexpr tLook Error{"error", "error"};
+
+enum eFocus { FocusAction, FocusQuit, FocusUnchanged };
+
+// What one page shows. A null action caption hides the action button; a
+// null quit caption keeps the quit button's; a null state leaves the
+// installed field as it is.
+struct tPage {
+    const char* message;
+    tLook look;
+    const char* action;
+    bool quitShown;
+    const char* quitCaption;
+    const char* installedState;
+    bool hidesVeil;
+    bool iconShown;
+    eFocus focus;
+};
+
+// In the order of the pages' enumeration.
+const tPage Pages[] = {
+    {UpdaterMessages::Connect, Info, "RESCAN", true, nullptr, nullptr, false, true, FocusAction},
+    {UpdaterMessages::NoNewerFirmware, Ok, nullptr, true, nullptr, "success", true, true, FocusQuit},
+    {UpdaterMessages::UpdateAvailable, Info, "UPDATE", true, nullptr, "fail", true, true, FocusAction},
+    {UpdaterMessages::StandBy, Info, nullptr, false, nullptr, "neutral", false, false, FocusUnchanged},
+    {UpdaterMessages::FailedToBoot, Error, "RETRY", true, nullptr, "neutral", false, true, FocusAction},
+    {UpdaterMessages::Success, Ok, nullptr, true, "FINISH", "success", false, true, FocusQuit},
+    {UpdaterMessages::Error, Error, nullptr, true, nullptr, nullptr, false, true, FocusQuit},
+};
+
+} // namespace
+
+void UpdateWizardMainWidget::connectLogic(WizardCallbacks callbacks)
+{
+    callbacks_ = std::move(callbacks);
+    showPage(ConnectPage);
+    state_ = Scanning;
+    advance();
+}
+
+// UPDATE and RETRY lead to the update; while it runs the action button is
+// hidden, and a stray call does nothing, so one update starts at most.
+void UpdateWizardMainWidget::advance()
+{
+    switch (state_) {
+    case Scanning: scan(); break;
+    case UpdateOffered:
+        if (callbacks_.enterUpdateMode()) {
+            enterUpdating();
+        } else {
+            showPage(FailedToBootPage);
+            state_ = BootFailed;
+        }
+        break;
+    case BootFailed: retry(); break;
+    default: break;
+    }
+}
+
+void UpdateWizardMainWidget::onQuitClicked()
+{
+    if (state_ != Updating && quit_) {
+        quit_();
+    }
+}
+
+void UpdateWizardMainWidget::scan()
+{
+    if (!callbacks_.isDeviceReady()) {
+        return;
+    }
+    Conduit2::USBDeviceInfo info;
+    std::string installed;
+    std::string newest;
+    bool updateAvailable = false;
+    callbacks_.readFirmwareInfo(info, installed, newest, updateAvailable);
+    setRevisionTexts(installed, newest, info);
+    showPage(updateAvailable ? UpdateAvailablePage : NoNewerFirmwarePage);
+    state_ = updateAvailable ? UpdateOffered : UpToDate;
+}
+
+// The device may have stayed in update mode, or come back to be asked again.
+void UpdateWizardMainWidget::retry()
+{
+    if (callbacks_.isInUpdateMode() || (callbacks_.isDeviceReady() && callbacks_.enterUpdateMode())) {
+        enterUpdating();
+    }
+}
+
+void UpdateWizardMainWidget::enterUpdating()
+{
+    showPage(StandByPage);
+    state_ = Updating;
+    result_.store(UpdateResult::Running);
+    if (callbacks_.startUpdate(result_)) {
+        scheduleTick(1);
+        return;
+    }
+    showPage(ErrorPage, result_.load());
+    state_ = Failed;
+}
+
+void UpdateWizardMainWidget::onTick()
+{
+    if (state_ != Updating) {
+        return;
+    }
+    const std::int32_t result = result_.load();
+    if (result == UpdateResult::Running) {
+        wheel_->onTick();
+        scheduleTick(1);
+        return;
+    }
+    finishUpdate(result);
+}
+
+// A finished update succeeded when the device is back and reports the
+// newest version; it is given one wait to come back.
+void UpdateWizardMainWidget::finishUpdate(std::int32_t result)
+{
+    if (result > 0) {
+        bool ready = callbacks_.isDeviceReady();
+        if (!ready) {
+            Basalt::clock().sleepFor(ReturnWait);
+            ready = callbacks_.isDeviceReady();
+        }
+        if (ready) {
+            Conduit2::USBDeviceInfo info;
+            std::string installed;
+            std::string newest;
+            bool updateAvailable = false;
+            callbacks_.readFirmwareInfo(info, installed, newest, updateAvailable);
+            setRevisionTexts(installed, newest, info);
+            if (installed == newest) {
+                showPage(SuccessPage);
+                state_ = Succeeded;
+                return;
+            }
+        }
+    }
+    showPage(ErrorPage, result);
+    state_ = Failed;
+}
+
+void UpdateWizardMainWidget::showPage(ePage which, std::int32_t result)
+{
+    const tPage& page = Pages[which];
+    if (which == ConnectPage) {
+        resetRevisionTexts();
+    }
+    infoPanel_->setAttribute("background", page.look.background);
+    statusIcon_->setAttribute("icon", page.look.icon);
+    message_->setText(UpdaterMessages::format(page.message, deviceName_, result, updaterName_));
+    if (page.action) {
+        actionButton_->setText(page.action);
+        actionButton_->setVisible(true);
+    } else {
+        actionButton_->setText("<disabled>");
+        actionButton_->setVisible(false);
+    }
+    quitButton_->setVisible(page.quitShown);
+    if (page.quitCaption) {
+        quitButton_->setText(page.quitCaption);
+    }
+    if (page.installedState) {
+        installedValue_->setAttribute("state", page.installedState);
+    }
+    if (page.hidesVeil) {
+        veil_->setVisible(false);
+    }
+    statusIcon_->setVisible(page.iconShown);
+    if (which == StandByPage) {
+        wheel_->start();
+        return;
+    }
+    wheel_->stop();
+    setFocusButton(page.focus == FocusAction ? actionButton_.get() : quitButton_.get());
+}
+
+// Only picks the focus picture; the keyboard focus does not move.
+void UpdateWizardMainWidget::setFocusButton(const Trellis::Widget* button)
+{
+    actionButton_->setAttribute("hasFocus", button == actionButton_.get() ? "true" : "false");
+    quitButton_->setAttribute("hasFocus", button == quitButton_.get() ? "true" : "false");
+}
+
+void UpdateWizardMainWidget::setRevisionTexts(const std::string& installed, const std::string& newest,
+                                              const Conduit2::USBDeviceInfo& info)
+{
+    serialValue_->setText(info.serialNumber);
+    installedValue_->setText(installed);
+    newestValue_->setText(newest);
+}
+
+void UpdateWizardMainWidget::resetRevisionTexts()
+{
+    Conduit2::USBDeviceInfo info;
+    std::string installed;
+    std::string newest;
+    bool updateAvailable = false;
+    callbacks_.readFirmwareInfo(info, installed, newest, updateAvailable);
+    installedValue_->setText("-");
+    serialValue_->setText("-");
+    newestValue_->setText(newest);
+}
