@@ -1,0 +1,94 @@
+#include "FirmwareUpdaterApp.h"
+
+#include "UpdaterWindow.h"
+
+#include "logic/UpdaterDescription.h"
+#include "logic/UpdaterMessages.h"
+#include "wizard/UpdateWizardMainWidget.h"
+
+#include <casement/MessageBox.h>
+#include <casement/OpenUrl.h>
+#include <casement/ShellEvents.h>
+#include <casement/SingleInstance.h>
+#include <trellis/ManagerContainer.h>
+#include <trellis/init_trellis.h>
+
+namespace {
+
+const char* const StyleSheet = "FirmwareUpdaterStyles.txt";
+// The client area; the wizard, 628 x 336 by its style, overhangs it by one
+// pixel at the right and at the bottom.
+constexpr std::int32_t WindowWidth = 627;
+constexpr std::int32_t WindowHeight = 335;
+
+} // namespace
+
+FirmwareUpdaterApp::FirmwareUpdaterApp(UpdaterDescription& description) : description_(description) {}
+
+FirmwareUpdaterApp::~FirmwareUpdaterApp() = default;
+
+bool FirmwareUpdaterApp::start()
+{
+    setName(description_.applicationTitle);
+    Application::start();
+    if (Casement::checkOtherInstance(description_.instanceName, 0)) {
+        return false;
+    }
+    if (auto* resources = Trellis::trellisResources()) {
+        resources->setStyleSheet(StyleSheet);
+    }
+    auto wizard = std::make_shared<UpdateWizardMainWidget>(description_);
+    showAboutAction_ = [wizard] { wizard->showAbout(); };
+    wizard->setQuitHandler([this] { requestQuit(); });
+    wizard->connectLogic({description_.isDeviceReady, description_.enterUpdateMode, description_.isInUpdateMode,
+                          description_.startUpdate, description_.readFirmwareInfo});
+    // The window deletes itself when its native window is destroyed.
+    auto* window = new UpdaterWindow(*this);
+    window->pane().setRoot(std::make_shared<Trellis::Bar>());
+    window->pane().root()->addChild(wizard, Trellis::PooledName("FirmwareUpdaterMainWidget"));
+    if (!window->create(WindowWidth, WindowHeight, description_.windowTitle)) {
+        delete window;
+        return false;
+    }
+    if (description_.windowCreated) {
+        description_.windowCreated(window);
+    }
+    window->show();
+    return true;
+}
+
+bool FirmwareUpdaterApp::onCommand(std::uint32_t code, void* data)
+{
+    if (code == Casement::QueryQuit) {
+        return onQueryQuit(*static_cast<bool*>(data)) || Application::onCommand(code, data);
+    }
+    if (code != Casement::CommandEvent || data == nullptr) {
+        return Application::onCommand(code, data);
+    }
+    switch (*static_cast<const std::uint32_t*>(data)) {
+    case Casement::ShowAboutCommand:
+        if (showAboutAction_) {
+            showAboutAction_();
+        }
+        return true;
+    case Casement::KnowledgeBaseCommand: Casement::openUrl(TVS_KNOWLEDGE_BASE_URL); return true;
+    case Casement::HomePageCommand: Casement::openUrl(TVS_HOME_PAGE_URL); return true;
+    default: return Application::onCommand(code, data);
+    }
+}
+
+// During an update the user decides; No (the default) keeps it going.
+bool FirmwareUpdaterApp::onQueryQuit(bool& allowed)
+{
+    if (!description_.isUpdateRunning()) {
+        return false;
+    }
+    const auto answer = Casement::MessageBox::show(Casement::MessageBox::Question, name(),
+                                                   UpdaterMessages::QuitDuringUpdate, Casement::MessageBox::No);
+    if (answer == Casement::MessageBox::Yes) {
+        description_.stopUpdateThread();
+    } else {
+        allowed = false;
+    }
+    return true;
+}

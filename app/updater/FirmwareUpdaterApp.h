@@ -1,0 +1,28 @@
+#pragma once
+
+#include <casement/Application.h>
+
+#include <functional>
+
+struct UpdaterDescription;
+
+// The updater's application: when it starts it keeps to one running copy,
+// loads the stylesheet, builds the wizard, connects it to the logic and
+// opens the one main window; while it runs it opens the about overlay and
+// the web pages on command, and asks the user before quitting during an
+// update.
+class FirmwareUpdaterApp : public Casement::Application {
+public:
+    explicit FirmwareUpdaterApp(UpdaterDescription& description);
+    ~FirmwareUpdaterApp() override;
+
+    // False when another copy runs: nothing is shown.
+    bool start() override;
+    bool onCommand(std::uint32_t code, void* data) override;
+
+private:
+    bool onQueryQuit(bool& allowed);
+
+    std::function<void()> showAboutAction_;
+    UpdaterDescription& description_;
+};

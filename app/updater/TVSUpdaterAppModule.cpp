@@ -1,0 +1,53 @@
+#include "TVSUpdaterAppModule.h"
+
+#include "FirmwareUpdaterApp.h"
+
+#include "logic/TVSUpdaterUpgradeLogic.h"
+#include "logic/UpdaterDescription.h"
+
+#include <basalt/init_basalt.h>
+#include <casement/init_casement.h>
+#include <casement/runModule.h>
+#include <trellis/ManagerContainer.h>
+#include <trellis/init_trellis.h>
+
+namespace {
+
+constexpr std::uint32_t ProductCode = 0x56545653;  // "VTVS"
+constexpr std::uint32_t BasaltInterface = 0x02030000;
+constexpr std::uint32_t CasementInterface = 0x04010000;
+constexpr std::uint32_t InterfaceRevision = 0x000F0001;
+
+} // namespace
+
+TVSUpdaterAppModule::TVSUpdaterAppModule() = default;
+
+TVSUpdaterAppModule::~TVSUpdaterAppModule() = default;
+
+// A library that fails to start reports it itself; the program goes on, as
+// far as it can without it.
+int TVSUpdaterAppModule::createApplication()
+{
+    Basalt::initBasalt(ProductCode, "TROVIX STUDIO UPDATER", BasaltInterface, InterfaceRevision);
+    Casement::initCasement(CasementInterface, InterfaceRevision);
+    Trellis::initTrellis(BasaltInterface, InterfaceRevision);
+    Trellis::ManagerContainer::setUseSkinFolder(true);
+    logic_ = std::make_unique<TVSUpdaterUpgradeLogic>();
+    description_ = std::make_unique<UpdaterDescription>(UpdaterDescription::forLogic(*logic_));
+    return attachApplication(std::make_unique<FirmwareUpdaterApp>(*description_)) ? 1 : 0;
+}
+
+void TVSUpdaterAppModule::destroyApplication(int)
+{
+    releaseApplication();
+    description_.reset();
+    logic_.reset();
+    Trellis::shutdownTrellis();
+    Casement::shutdownCasement();
+    Basalt::shutdownBasalt();
+}
+
+int runUpdater()
+{
+    return Casement::runModule();
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <casement/AppModule.h>
+
+#include <memory>
+
+class TVSUpdaterUpgradeLogic;
+struct UpdaterDescription;
+
+// The updater's application module: it initialises the libraries, creates
+// the upgrade logic, its description and the application, and tears them
+// down in the reverse order when the program ends.
+class TVSUpdaterAppModule final : public Casement::AppModule {
+public:
+    TVSUpdaterAppModule();
+    ~TVSUpdaterAppModule() override;
+
+    int createApplication() override;
+    void destroyApplication(int startResult) override;
+
+private:
+    std::unique_ptr<TVSUpdaterUpgradeLogic> logic_;
+    std::unique_ptr<UpdaterDescription> description_;
+};
+
+// The program: runs the module's application until its window is closed.
+// Returns 0 in every case.
+int runUpdater();
