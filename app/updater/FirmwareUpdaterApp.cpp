@@ -1,5 +1,6 @@
 #include "FirmwareUpdaterApp.h"
 
+#include "PageTrace.h"
 #include "UpdaterWindow.h"
 
 #include "logic/UpdaterDescription.h"
@@ -40,6 +41,11 @@ bool FirmwareUpdaterApp::start()
     auto wizard = std::make_shared<UpdateWizardMainWidget>(description_);
     showAboutAction_ = [wizard] { wizard->showAbout(); };
     wizard->setQuitHandler([this] { requestQuit(); });
+    trace_ = PageTrace::fromEnvironment();
+    if (trace_) {
+        UpdateWizardMainWidget* shown = wizard.get();
+        wizard->setPageObserver([this, shown](const char* page) { trace_->record(page, *shown); });
+    }
     wizard->connectLogic({description_.isDeviceReady, description_.enterUpdateMode, description_.isInUpdateMode,
                           description_.startUpdate, description_.readFirmwareInfo});
     // The window deletes itself when its native window is destroyed.

@@ -3,7 +3,9 @@
 #include <casement/Application.h>
 
 #include <functional>
+#include <memory>
 
+class PageTrace;
 struct UpdaterDescription;
 
 // The updater's application: when it starts it keeps to one running copy,
@@ -25,4 +27,5 @@ private:
 
     std::function<void()> showAboutAction_;
     UpdaterDescription& description_;
+    std::unique_ptr<PageTrace> trace_;
 };

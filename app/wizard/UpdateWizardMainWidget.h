@@ -39,6 +39,9 @@ public:
     void onQuitClicked();
     // Who is asked to quit (the application).
     void setQuitHandler(std::function<void()> quit) { quit_ = std::move(quit); }
+    // Told the name of every page shown ("connect", "no-newer-firmware",
+    // "update-available", "stand-by", "failed-to-boot", "success", "error").
+    void setPageObserver(std::function<void(const char* page)> observer) { pageObserver_ = std::move(observer); }
     WizardState state() const { return state_; }
     // While updating: polls the update result every timer period.
     void onTick() override;
@@ -133,6 +136,7 @@ private:
 
     WizardCallbacks callbacks_;
     std::function<void()> quit_;
+    std::function<void(const char*)> pageObserver_;
     WizardState state_ = Scanning;
     UpdateResult result_;
 };

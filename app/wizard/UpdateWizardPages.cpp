@@ -28,6 +28,7 @@ enum eFocus { FocusAction, FocusQuit, FocusUnchanged };
 // null quit caption keeps the quit button's; a null state leaves the
 // installed field as it is.
 struct tPage {
+    const char* name;
     const char* message;
     tLook look;
     const char* action;
@@ -41,13 +42,13 @@ struct tPage {
 
 // In the order of the pages' enumeration.
 const tPage Pages[] = {
-    {UpdaterMessages::Connect, Info, "RESCAN", true, nullptr, nullptr, false, true, FocusAction},
-    {UpdaterMessages::NoNewerFirmware, Ok, nullptr, true, nullptr, "success", true, true, FocusQuit},
-    {UpdaterMessages::UpdateAvailable, Info, "UPDATE", true, nullptr, "fail", true, true, FocusAction},
-    {UpdaterMessages::StandBy, Info, nullptr, false, nullptr, "neutral", false, false, FocusUnchanged},
-    {UpdaterMessages::FailedToBoot, Error, "RETRY", true, nullptr, "neutral", false, true, FocusAction},
-    {UpdaterMessages::Success, Ok, nullptr, true, "FINISH", "success", false, true, FocusQuit},
-    {UpdaterMessages::Error, Error, nullptr, true, nullptr, nullptr, false, true, FocusQuit},
+    {"connect", UpdaterMessages::Connect, Info, "RESCAN", true, nullptr, nullptr, false, true, FocusAction},
+    {"no-newer-firmware", UpdaterMessages::NoNewerFirmware, Ok, nullptr, true, nullptr, "success", true, true, FocusQuit},
+    {"update-available", UpdaterMessages::UpdateAvailable, Info, "UPDATE", true, nullptr, "fail", true, true, FocusAction},
+    {"stand-by", UpdaterMessages::StandBy, Info, nullptr, false, nullptr, "neutral", false, false, FocusUnchanged},
+    {"failed-to-boot", UpdaterMessages::FailedToBoot, Error, "RETRY", true, nullptr, "neutral", false, true, FocusAction},
+    {"success", UpdaterMessages::Success, Ok, nullptr, true, "FINISH", "success", false, true, FocusQuit},
+    {"error", UpdaterMessages::Error, Error, nullptr, true, nullptr, nullptr, false, true, FocusQuit},
 };
 
 } // namespace
@@ -193,10 +194,13 @@ void UpdateWizardMainWidget::showPage(ePage which, std::int32_t result)
     statusIcon_->setVisible(page.iconShown);
     if (which == StandByPage) {
         wheel_->start();
-        return;
+    } else {
+        wheel_->stop();
+        setFocusButton(page.focus == FocusAction ? actionButton_.get() : quitButton_.get());
     }
-    wheel_->stop();
-    setFocusButton(page.focus == FocusAction ? actionButton_.get() : quitButton_.get());
+    if (pageObserver_) {
+        pageObserver_(page.name);
+    }
 }
 
 // Only picks the focus picture; the keyboard focus does not move.

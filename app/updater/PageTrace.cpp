@@ -1,0 +1,60 @@
+#include "PageTrace.h"
+
+#include "wizard/UpdateWizardMainWidget.h"
+
+#include <cli/Json.h>
+
+#include <cstdlib>
+#include <string_view>
+
+namespace {
+
+std::string attributeOf(const Trellis::Widget& widget, const char* name)
+{
+    const std::string* value = widget.attribute(Trellis::PooledName(name));
+    return value ? *value : std::string();
+}
+
+std::string buttonJson(const Trellis::Button& button)
+{
+    return std::string("{\"shown\":") + (button.isShown() ? "true" : "false") +
+           ",\"text\":" + Cli::jsonString(button.text()) +
+           ",\"focus\":" + (attributeOf(button, "hasFocus") == "true" ? "true" : "false") + "}";
+}
+
+} // namespace
+
+std::unique_ptr<PageTrace> PageTrace::fromEnvironment()
+{
+    const char* destination = std::getenv("TVS_UPDATER_TRACE");
+    if (destination == nullptr || *destination == '\0') {
+        return nullptr;
+    }
+    if (std::string_view(destination) == "-") {
+        return std::unique_ptr<PageTrace>(new PageTrace(stderr, false));
+    }
+    std::FILE* file = std::fopen(destination, "w");
+    return file ? std::unique_ptr<PageTrace>(new PageTrace(file, true)) : nullptr;
+}
+
+PageTrace::~PageTrace()
+{
+    if (owned_) {
+        std::fclose(file_);
+    }
+}
+
+void PageTrace::record(const char* page, const UpdateWizardMainWidget& wizard)
+{
+    const std::string line = pageTraceLine(page, wizard) + "\n";
+    std::fputs(line.c_str(), file_);
+    std::fflush(file_);
+}
+
+std::string pageTraceLine(const char* page, const UpdateWizardMainWidget& wizard)
+{
+    return std::string("{\"page\":") + Cli::jsonString(page) +
+           ",\"message\":" + Cli::jsonString(wizard.message().text()) +
+           ",\"action\":" + buttonJson(wizard.actionButton()) + ",\"quit\":" + buttonJson(wizard.quitButton()) +
+           ",\"installed\":" + Cli::jsonString(attributeOf(wizard.installedValue(), "state")) + "}";
+}
