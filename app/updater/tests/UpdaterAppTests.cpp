@@ -1,0 +1,69 @@
+// The updater's own pieces around the wizard: its options, the question
+// before quitting during an update, and the page trace.
+#include "FirmwareUpdaterApp.h"
+#include "PageTrace.h"
+#include "UpdaterOptions.h"
+
+#include "logic/UpdaterDescription.h"
+#include "wizard/UpdateWizardMainWidget.h"
+
+#include <casement/ShellEvents.h>
+#include <trellis/ManagerContainer.h>
+
+#include <basalt/ResourceModule.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+TEST(UpdaterOptions, TheSimulatedDeviceIsUsedOnlyWhenAskedFor)
+{
+    EXPECT_EQ(parseUpdaterOptions({}).simulated, nullptr);
+    EXPECT_EQ(parseUpdaterOptions({"--simulate"}).simulated->name, "update-available");
+    EXPECT_EQ(parseUpdaterOptions({"--simulate=write-fails"}).simulated->name, "write-fails");
+    const UpdaterOptions unknown = parseUpdaterOptions({"--simulate=nonsense"});
+    EXPECT_EQ(unknown.action, UpdaterOptions::UsageError);
+    EXPECT_EQ(unknown.error, "unknown scenario: nonsense");
+    EXPECT_EQ(parseUpdaterOptions({"--help"}).action, UpdaterOptions::Help);
+    EXPECT_EQ(parseUpdaterOptions({"--version"}).action, UpdaterOptions::Version);
+    EXPECT_EQ(parseUpdaterOptions({"/some/file"}).action, UpdaterOptions::Run) << "for the first copy";
+}
+
+// Without a display the question box answers its default, No.
+TEST(UpdaterQuitting, DuringAnUpdateTheDefaultAnswerKeepsItGoing)
+{
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    UpdaterDescription description;
+    bool running = true;
+    int stops = 0;
+    description.isUpdateRunning = [&] { return running; };
+    description.stopUpdateThread = [&] { ++stops; };
+    FirmwareUpdaterApp app(description);
+    bool allowed = true;
+    EXPECT_TRUE(app.onCommand(Casement::QueryQuit, &allowed));
+    EXPECT_FALSE(allowed);
+    EXPECT_EQ(stops, 0);
+    running = false;
+    allowed = true;
+    app.onCommand(Casement::QueryQuit, &allowed);
+    EXPECT_TRUE(allowed) << "no update: no question";
+}
+
+TEST(PageTrace, ALineHoldsThePageMessageAndButtonsAsJson)
+{
+    Trellis::ManagerContainer resources(Basalt::ResourceModule::program());
+    UpdaterDescription description;
+    description.deviceName = "Trovix \"Studio\"";
+    auto wizard = std::make_shared<UpdateWizardMainWidget>(description);
+    wizard->message().setText("say \"hi\"\\");
+    wizard->quitButton().setAttribute("hasFocus", "true");
+    EXPECT_EQ(pageTraceLine("connect", *wizard),
+              "{\"page\":\"connect\",\"message\":\"say \\\"hi\\\"\\\\\","
+              "\"action\":{\"shown\":true,\"text\":\"?ACTION?\",\"focus\":false},"
+              "\"quit\":{\"shown\":true,\"text\":\"QUIT\",\"focus\":true},\"installed\":\"\"}");
+}
+
+} // namespace
