@@ -25,6 +25,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# A runtime folder of its own, so that the single-instance rule sees no
+# other copy (a concurrent test or the user's own updater).
+mkdir -m 700 "$work/runtime"
+export XDG_RUNTIME_DIR="$work/runtime"
+
 Xvfb -displayfd 3 -screen 0 800x600x24 -dpi 96 -nolisten tcp 3>"$work/display" 2>/dev/null &
 xvfb=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
