@@ -1,6 +1,7 @@
 #include "FirmwareUpdaterApp.h"
 
 #include "PageTrace.h"
+#include "ProgramIcon.h"
 #include "UpdaterWindow.h"
 
 #include "logic/UpdaterDescription.h"
@@ -55,6 +56,9 @@ bool FirmwareUpdaterApp::start()
     if (!window->create(WindowWidth, WindowHeight, description_.windowTitle)) {
         delete window;
         return false;
+    }
+    if (const auto icon = programIcon(64)) {
+        window->setIcon(*icon);
     }
     if (description_.windowCreated) {
         description_.windowCreated(window);

@@ -2,6 +2,7 @@
 // before quitting during an update, and the page trace.
 #include "FirmwareUpdaterApp.h"
 #include "PageTrace.h"
+#include "ProgramIcon.h"
 #include "UpdaterOptions.h"
 
 #include "logic/UpdaterDescription.h"
@@ -64,6 +65,16 @@ TEST(PageTrace, ALineHoldsThePageMessageAndButtonsAsJson)
               "{\"page\":\"connect\",\"message\":\"say \\\"hi\\\"\\\\\","
               "\"action\":{\"shown\":true,\"text\":\"?ACTION?\",\"focus\":false},"
               "\"quit\":{\"shown\":true,\"text\":\"QUIT\",\"focus\":true},\"installed\":\"\"}");
+}
+
+TEST(ProgramIcon, TheEntryNearestInSizeIsDecodedAndBrokenEntriesArePassedOver)
+{
+    const auto icon = programIcon(64);
+    ASSERT_TRUE(icon.has_value());
+    EXPECT_EQ(icon->width(), 64);
+    std::vector<unsigned char> broken = {0, 0, 1, 0, 1, 0, 48, 48, 0, 0, 1, 0, 32, 0, 0xFF, 0xFF, 0, 0, 22, 0, 0, 0};
+    EXPECT_FALSE(iconEntry(broken, 48).has_value()) << "an entry past the end of the file";
+    EXPECT_FALSE(iconEntry({0, 0, 2, 0}, 48).has_value());
 }
 
 } // namespace
