@@ -87,10 +87,12 @@ private:
     void setRevisionTexts(const std::string& installed, const std::string& newest,
                           const Conduit2::USBDeviceInfo& info);
     void resetRevisionTexts();
+    bool showFirmwareInfo(bool& current);
     void scan();
     void retry();
     void enterUpdating();
     void finishUpdate(std::int32_t result);
+    bool deviceIsBack();
 
     void buildTitlePanel();
     void buildBodyPanel();

@@ -92,12 +92,8 @@ void UpdateWizardMainWidget::scan()
     if (!callbacks_.isDeviceReady()) {
         return;
     }
-    Conduit2::USBDeviceInfo info;
-    std::string installed;
-    std::string newest;
-    bool updateAvailable = false;
-    callbacks_.readFirmwareInfo(info, installed, newest, updateAvailable);
-    setRevisionTexts(installed, newest, info);
+    bool current = false;
+    const bool updateAvailable = showFirmwareInfo(current);
     showPage(updateAvailable ? UpdateAvailablePage : NoNewerFirmwarePage);
     state_ = updateAvailable ? UpdateOffered : UpToDate;
 }
@@ -138,31 +134,30 @@ void UpdateWizardMainWidget::onTick()
 }
 
 // A finished update succeeded when the device is back and reports the
-// newest version; it is given one wait to come back.
+// newest version.
 void UpdateWizardMainWidget::finishUpdate(std::int32_t result)
 {
-    if (result > 0) {
-        bool ready = callbacks_.isDeviceReady();
-        if (!ready) {
-            Basalt::clock().sleepFor(ReturnWait);
-            ready = callbacks_.isDeviceReady();
-        }
-        if (ready) {
-            Conduit2::USBDeviceInfo info;
-            std::string installed;
-            std::string newest;
-            bool updateAvailable = false;
-            callbacks_.readFirmwareInfo(info, installed, newest, updateAvailable);
-            setRevisionTexts(installed, newest, info);
-            if (installed == newest) {
-                showPage(SuccessPage);
-                state_ = Succeeded;
-                return;
-            }
+    if (result > 0 && deviceIsBack()) {
+        bool current = false;
+        showFirmwareInfo(current);
+        if (current) {
+            showPage(SuccessPage);
+            state_ = Succeeded;
+            return;
         }
     }
     showPage(ErrorPage, result);
     state_ = Failed;
+}
+
+// A device restarting after its update is given one wait to come back.
+bool UpdateWizardMainWidget::deviceIsBack()
+{
+    if (callbacks_.isDeviceReady()) {
+        return true;
+    }
+    Basalt::clock().sleepFor(ReturnWait);
+    return callbacks_.isDeviceReady();
 }
 
 void UpdateWizardMainWidget::showPage(ePage which, std::int32_t result)
@@ -208,6 +203,21 @@ void UpdateWizardMainWidget::setFocusButton(const Trellis::Widget* button)
 {
     actionButton_->setAttribute("hasFocus", button == actionButton_.get() ? "true" : "false");
     quitButton_->setAttribute("hasFocus", button == quitButton_.get() ? "true" : "false");
+}
+
+// The device's firmware information in the value fields; whether an update
+// is available, and in `current` whether the installed version text is the
+// newest one byte for byte.
+bool UpdateWizardMainWidget::showFirmwareInfo(bool& current)
+{
+    Conduit2::USBDeviceInfo info;
+    std::string installed;
+    std::string newest;
+    bool updateAvailable = false;
+    callbacks_.readFirmwareInfo(info, installed, newest, updateAvailable);
+    setRevisionTexts(installed, newest, info);
+    current = installed == newest;
+    return updateAvailable;
 }
 
 void UpdateWizardMainWidget::setRevisionTexts(const std::string& installed, const std::string& newest,
