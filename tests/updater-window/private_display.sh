@@ -1,0 +1,26 @@
+# Sourced by the window tests: skips the test (exit 77) when Xvfb or xdotool
+# is missing, makes a work folder `$work`, gives the program a runtime folder
+# of its own (so the single-instance rule sees no other copy: a concurrent
+# test or the user's own updater) and starts a private X server as $DISPLAY.
+# On exit it ends the program whose pid is in `$app` (when set), the server,
+# and removes the work folder.
+for tool in Xvfb xdotool; do
+  command -v "$tool" >/dev/null || { echo "$tool is not installed (scripts/setup installs it)"; exit 77; }
+done
+work=$(mktemp -d)
+xvfb=""
+app=""
+cleanup() {
+  [ -n "$app" ] && kill "$app" 2>/dev/null || true
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+mkdir -m 700 "$work/runtime"
+export XDG_RUNTIME_DIR="$work/runtime"
+
+Xvfb -displayfd 3 -screen 0 800x600x24 -dpi 96 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$work/display")"
