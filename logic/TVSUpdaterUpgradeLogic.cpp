@@ -125,9 +125,10 @@ bool TVSUpdaterUpgradeLogic::startUpdate(UpdateResult& result)
     return true;
 }
 
-// Writes ImageB, then ImageA; on a failure aborts. Then asks the device to
-// restart, closes it, waits 5000 ms (the only point where the worker may be
-// stopped, and then it reports nothing) and reports.
+// Brings the device to dfuIDLE (a run ended during its write leaves it in the
+// middle of a download), writes ImageB, then ImageA; on a failure aborts.
+// Then asks the device to restart, closes it, waits 5000 ms (the only point
+// where the worker may be stopped, and then it reports nothing) and reports.
 void TVSUpdaterUpgradeLogic::updateWorker(std::shared_ptr<WorkerState> state)
 {
     struct SignalEnd {
@@ -143,7 +144,8 @@ void TVSUpdaterUpgradeLogic::updateWorker(std::shared_ptr<WorkerState> state)
     const auto imageA = FirmwareImageSet::imageA();
     const auto imageB = FirmwareImageSet::imageB();
     Conduit2::DfuStatus status;
-    const bool written = device.writeVendorImage(imageB.data(), imageB.size(), ImageBSelector)
+    const bool written = device.returnToIdle()
+                      && device.writeVendorImage(imageB.data(), imageB.size(), ImageBSelector)
                       && device.download(imageA.data(), imageA.size(), status);
     if (!written) {
         device.abort();

@@ -57,13 +57,14 @@ bool FirmwareUpdaterApp::start()
         delete window;
         return false;
     }
-    if (const auto icon = programIcon(64)) {
-        window->setIcon(*icon);
-    }
     if (description_.windowCreated) {
         description_.windowCreated(window);
     }
     window->show();
+    // After the first frame: decoding the icon would only delay it.
+    if (const auto icon = programIcon(64)) {
+        window->setIcon(*icon);
+    }
     return true;
 }
 
@@ -87,16 +88,19 @@ bool FirmwareUpdaterApp::onCommand(std::uint32_t code, void* data)
     }
 }
 
-// During an update the user decides; No (the default) keeps it going.
+// During an update the user decides; No (the default) keeps it going. A Yes
+// holds for the rest of the run: the quit that follows the window's closing
+// does not ask again.
 bool FirmwareUpdaterApp::onQueryQuit(bool& allowed)
 {
-    if (!description_.isUpdateRunning()) {
+    if (updateAbandoned_ || !description_.isUpdateRunning()) {
         return false;
     }
     const auto answer = Casement::MessageBox::show(Casement::MessageBox::Question, name(),
                                                    UpdaterMessages::QuitDuringUpdate, Casement::MessageBox::No);
     if (answer == Casement::MessageBox::Yes) {
         description_.stopUpdateThread();
+        updateAbandoned_ = true;
     } else {
         allowed = false;
     }

@@ -22,10 +22,15 @@ public:
     bool start() override;
     bool onCommand(std::uint32_t code, void* data) override;
 
+    // The user chose to quit during an update: its worker was told to stop
+    // but may still be writing to the device.
+    bool updateAbandoned() const { return updateAbandoned_; }
+
 private:
     bool onQueryQuit(bool& allowed);
 
     std::function<void()> showAboutAction_;
     UpdaterDescription& description_;
     std::unique_ptr<PageTrace> trace_;
+    bool updateAbandoned_ = false;
 };

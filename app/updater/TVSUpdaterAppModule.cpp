@@ -11,6 +11,9 @@
 #include <trellis/ManagerContainer.h>
 #include <trellis/init_trellis.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace {
 
 constexpr std::uint32_t ProductCode = 0x56545653;  // "VTVS"
@@ -39,7 +42,17 @@ int TVSUpdaterAppModule::createApplication()
 
 void TVSUpdaterAppModule::destroyApplication(int)
 {
+    const auto* app = dynamic_cast<const FirmwareUpdaterApp*>(application());
+    const bool updateAbandoned = app != nullptr && app->updateAbandoned();
     releaseApplication();
+    if (updateAbandoned) {
+        // The worker may still be writing until its next stopping point: the
+        // program leaves without tearing down the logic and the device layer
+        // it uses. The device stays in update mode, where the next run finds
+        // it and completes the update.
+        std::fflush(nullptr);
+        std::_Exit(0);
+    }
     description_.reset();
     logic_.reset();
     Trellis::shutdownTrellis();

@@ -94,6 +94,33 @@ bool DFUDevice::abort()
     return request(DriverRequest::DfuAbort, nullptr, 0, nullptr, 0);
 }
 
+// A download left unfinished refuses a new block 0. DFU_GETSTATUS, the one
+// request that dfuDNLOAD-SYNC and dfuDNBUSY accept, finishes a block in
+// progress; DFU_ABORT then ends the download. What was written stays until
+// it is rewritten.
+bool DFUDevice::returnToIdle()
+{
+    DfuStatus status;
+    if (!getStatus(status)) {
+        return false;
+    }
+    const auto start = Basalt::clock().now();
+    while (status.bState == DfuState::DnloadBusy) {
+        if (Basalt::clock().now() - start >= BusyLimit) {
+            return false;
+        }
+        Basalt::clock().sleepFor(std::chrono::milliseconds(std::min<std::uint32_t>(status.bwPollTimeout, 1000)));
+        if (!getStatus(status)) {
+            return false;
+        }
+    }
+    std::uint8_t state = status.bState;
+    if (state == DfuState::DnloadIdle && !(abort() && getState(state))) {
+        return false;
+    }
+    return state == DfuState::DfuIdle;
+}
+
 bool DFUDevice::leaveDfuMode()
 {
     if (isOpen() && bInterfaceProtocol_ == 1) {

@@ -44,6 +44,10 @@ public:
     bool getStatus(DfuStatus& status);
     bool getState(std::uint8_t& state);
     bool abort();
+    // Brings a device that is in the middle of a download (its updater was
+    // ended during the write) back to dfuIDLE, where a new download may start.
+    // True when the device is in dfuIDLE.
+    bool returnToIdle();
     // True at once when open in run-time mode; otherwise asks the device to
     // restart into its run-time firmware.
     bool leaveDfuMode();

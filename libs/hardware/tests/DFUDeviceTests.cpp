@@ -4,6 +4,7 @@
 #include <conduit2/DFUDevice.h>
 #include <conduit2/DeviceCatalogue.h>
 #include <conduit2/HardwareLog.h>
+#include <conduit2/OsErrors.h>
 #include <conduit2/USBDeviceFactory.h>
 #include <sim/TrovixStudioModel.h>
 
@@ -76,6 +77,25 @@ TEST_F(Dfu, BlockNumberingRepeatsTheLastNumberOnlyAfterAShortBlock)
     ASSERT_TRUE(device.download(exact.data(), exact.size(), status));
     EXPECT_EQ(blocks(), (Blocks{{0, 1024}, {1, 1024}, {2, 1024}, {3, 0}}));
     EXPECT_EQ(model->imageA(), exact);
+}
+
+// An updater ended during a download leaves the device after a block, polled
+// (dfuDNBUSY) or not (dfuDNLOAD-SYNC); the next download starts from block 0.
+TEST_F(Dfu, ADownloadLeftUnfinishedIsAbortedBeforeANewOne)
+{
+    start(inDfuMode(1024));
+    auto block = pattern(1024);
+    for (const bool polled : {true, false}) {
+        ControlRequest left{0x21, 1, 0, 0, 1024, block.data(), 0};
+        ASSERT_EQ(device.controlTransfer(left), OsError::Success);
+        if (polled) {
+            ASSERT_TRUE(device.getStatus(status));
+        }
+        EXPECT_TRUE(device.returnToIdle()) << polled;
+    }
+    const auto image = pattern(2 * 1024 + 10);
+    ASSERT_TRUE(device.download(image.data(), image.size(), status));
+    EXPECT_EQ(model->imageA(), image);
 }
 
 TEST_F(Dfu, ShortLastBlockAndShortImage)

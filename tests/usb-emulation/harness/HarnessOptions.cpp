@@ -7,7 +7,7 @@ namespace UsbEmulation {
 
 namespace {
 
-std::optional<std::uint16_t> parseBlock(const std::string& text)
+std::optional<std::uint16_t> parseNumber(const std::string& text)
 {
     std::uint16_t block = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), block);
@@ -40,17 +40,27 @@ std::optional<HarnessOptions> parseHarnessOptions(const std::vector<std::string>
     HarnessOptions options;
     const std::string scenarioPrefix = "--scenario=";
     const std::string unplugPrefix = "--unplug-at-block=";
+    const std::string plugWhenPrefix = "--plug-when=";
+    const std::string busyPrefix = "--busy-ms=";
     auto argument = arguments.begin();
     for (; argument != arguments.end() && *argument != "--"; ++argument) {
         if (argument->starts_with(scenarioPrefix)) {
             options.scenario = argument->substr(scenarioPrefix.size());
         } else if (argument->starts_with(unplugPrefix)) {
-            const auto block = parseBlock(argument->substr(unplugPrefix.size()));
+            const auto block = parseNumber(argument->substr(unplugPrefix.size()));
             if (!block) {
                 error = "not a block number: '" + *argument + "'";
                 return std::nullopt;
             }
             options.unplugAtBlock = block;
+        } else if (argument->starts_with(plugWhenPrefix) && argument->size() > plugWhenPrefix.size()) {
+            options.plugWhen = argument->substr(plugWhenPrefix.size());
+        } else if (argument->starts_with(busyPrefix)) {
+            options.busyMs = parseNumber(argument->substr(busyPrefix.size()));
+            if (!options.busyMs) {
+                error = "not a number of milliseconds: '" + *argument + "'";
+                return std::nullopt;
+            }
         } else if (*argument == "--unopenable") {
             options.unopenable = true;
         } else if (*argument == "--expect-flashed") {

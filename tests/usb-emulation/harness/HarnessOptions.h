@@ -8,7 +8,7 @@
 namespace UsbEmulation {
 
 // usb-emulation-harness [--scenario=NAME] [--unplug-at-block=N] [--unopenable]
-//                       [--expect-flashed | --expect-image-a]
+//                       [--plug-when=FILE] [--busy-ms=N] [--expect-flashed | --expect-image-a]
 //                       -- COMMAND [ARGUMENT…] [--then COMMAND [ARGUMENT…]]…
 struct HarnessOptions {
     enum eFlashCheck { NoCheck, BothImages, ImageAOnly };
@@ -18,6 +18,11 @@ struct HarnessOptions {
     std::optional<std::uint16_t> unplugAtBlock;
     // The device node refuses to be opened, as without a udev rule.
     bool unopenable = false;
+    // The device stays off the bus until this file exists, as a device a
+    // user plugs in while the program runs.
+    std::string plugWhen;
+    // The device is busy this long after each DFU block (a slower write).
+    std::optional<std::uint16_t> busyMs;
     eFlashCheck flashCheck = NoCheck;
     // Run one after the other against the same device.
     std::vector<std::vector<std::string>> commands;

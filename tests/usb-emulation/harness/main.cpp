@@ -11,8 +11,10 @@
 #include <sim/SimScenarios.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <thread>
 
 namespace {
@@ -22,7 +24,7 @@ using UsbEmulation::HarnessOptions;
 
 constexpr const char* Usage =
     "usage: usb-emulation-harness [--scenario=NAME] [--unplug-at-block=N] [--unopenable]\n"
-    "                             [--expect-flashed | --expect-image-a]\n"
+    "                             [--plug-when=FILE] [--busy-ms=N] [--expect-flashed | --expect-image-a]\n"
     "                             -- COMMAND [ARGUMENT...] [--then COMMAND [ARGUMENT...]]...\n";
 
 bool holds(const std::vector<std::uint8_t>& flash, std::span<const std::uint8_t> image, const char* name)
@@ -64,8 +66,9 @@ bool replugIfGone(TrovixStudioModel& model, const UsbEmulation::EmulatedBus& bus
     return true;
 }
 
-// Runs the commands one after the other; the exit status of the last one.
-int runCommands(const HarnessOptions& options, TrovixStudioModel& model, const UsbEmulation::EmulatedBus& bus)
+// The exit status of the last command, each run after the device of the
+// previous one is back on the bus.
+int runEach(const HarnessOptions& options, TrovixStudioModel& model, const UsbEmulation::EmulatedBus& bus)
 {
     int status = 0;
     for (std::size_t i = 0; i < options.commands.size(); ++i) {
@@ -78,6 +81,35 @@ int runCommands(const HarnessOptions& options, TrovixStudioModel& model, const U
     return status;
 }
 
+// Plugs the device in once the file exists, or when the commands have ended
+// (`ended` is set) without it.
+void plugWhenFileExists(const std::string& file, const std::atomic<bool>& ended, UsbEmulation::EmulatedBus& bus)
+{
+    using namespace std::chrono_literals;
+    while (!ended && !std::filesystem::exists(file)) {
+        std::this_thread::sleep_for(20ms);
+    }
+    if (!ended) {
+        std::fprintf(stderr, "usb-emulation: plugging the device in\n");
+        bus.plug();
+    }
+}
+
+// Runs the commands one after the other; the exit status of the last one.
+int runCommands(const HarnessOptions& options, TrovixStudioModel& model, UsbEmulation::EmulatedBus& bus)
+{
+    std::atomic<bool> ended = false;
+    std::jthread plugger;
+    if (options.plugWhen.empty()) {
+        bus.plug();
+    } else {
+        plugger = std::jthread([&] { plugWhenFileExists(options.plugWhen, ended, bus); });
+    }
+    const int status = runEach(options, model, bus);
+    ended = true;
+    return status;
+}
+
 int runAgainstModel(const HarnessOptions& options, TrovixStudioModel::Config config)
 {
     const auto imageA = FirmwareImageSet::imageA();
@@ -87,13 +119,15 @@ int runAgainstModel(const HarnessOptions& options, TrovixStudioModel::Config con
     if (options.unplugAtBlock) {
         config.unplugAtBlock = options.unplugAtBlock;
     }
+    if (options.busyMs) {
+        config.busyPollTimeoutMs = *options.busyMs;
+    }
     const auto model = std::make_shared<TrovixStudioModel>(std::move(config));
 
     int status = 0;
     {
         UsbEmulation::EmulatedBus bus(model, options.unopenable);
         model->attach(&bus);
-        bus.plug();
         const auto start = std::chrono::steady_clock::now();
         status = runCommands(options, *model, bus);
         const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;

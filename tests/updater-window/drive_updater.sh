@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# Starts tvs-updater on the X server of $DISPLAY and goes through its window
+# as a person would, one step at a time. Run by window_test.sh, directly or
+# through the USB emulation harness (then the program finds the emulated
+# device through libusb).
+#   drive_updater.sh UPDATER [ARGUMENT...] -- STEP...
+# Steps:
+#   page:NAME            waits up to 60 s for the page NAME to show after the
+#                        page waited for last
+#   click:right|left     clicks the button at that end of the button row
+#   double-click:right   two clicks 80 ms apart
+#   shot:NAME            compares the window with the reference picture NAME
+#   close                asks the window to close, as a window manager's close
+#                        button does
+#   answer:KEY|yes       waits for the question asked when the window closes
+#                        during an update and answers it with a key (Return,
+#                        Escape) or by clicking Yes
+#   update-mode          waits up to 30 s for the emulated device to be in
+#                        update mode (product id 1302)
+#   plug                 plugs the emulated device in (see the harness's
+#                        --plug-when)
+#   sleep:SECONDS        waits
+#   exits:SECONDS        the program ends within SECONDS with exit code 0
+#   pages:A,B,...        the pages shown so far, in order
+# Needs $WINDOW_TEST_WORK (a folder for the trace, pictures and the plug file)
+# and $WINDOW_TEST_TOOLS (the folder of check_window_picture and close_window).
+set -euo pipefail
+command=()
+while [ "$1" != "--" ]; do command+=("$1"); shift; done
+shift
+
+trace=$(mktemp "$WINDOW_TEST_WORK/trace.XXXX")
+app=""
+trap '[ -n "$app" ] && kill "$app" 2>/dev/null || true' EXIT
+fail() { echo "drive_updater: $*; pages: $(pages | tr '\n' ' ')" >&2; exit 1; }
+
+# The pages shown so far, one name a line.
+pages() { sed -n 's/^{"page":"\([^"]*\)".*/\1/p' "$trace"; }
+seen=0
+wait_for_page() {
+  for _ in $(seq 600); do
+    local line
+    line=$(pages | awk -v page="$1" -v after="$seen" 'NR > after && $0 == page { print NR; exit }')
+    if [ -n "$line" ]; then seen=$line; return 0; fi
+    kill -0 "$app" 2>/dev/null || fail "the program ended before the page $1"
+    sleep 0.1
+  done
+  fail "no page $1 after 60 s"
+}
+
+# The visible windows other than the root and the main one. The question has
+# no class, and xdotool's name search does not see its title.
+other_windows() {
+  xdotool search --onlyvisible --class '' | grep -vx -e "$window" -e "$(xdotool search --maxdepth 0 --class '')" || true
+}
+answer_question() {
+  local question=""
+  for _ in $(seq 50); do
+    question=$(other_windows | head -n 1)
+    [ -n "$question" ] && break
+    sleep 0.1
+  done
+  [ -n "$question" ] || fail "no question after the window was closed"
+  case "$1" in
+    # The question's Yes button is at 300..386 x 113..156 in its window.
+    yes) xdotool mousemove --window "$question" 343 134 && xdotool click 1 ;;
+    *) xdotool windowfocus --sync "$question" key "$1" ;;
+  esac
+}
+
+# The emulated device's product id is in its device descriptor, at offset 10.
+wait_for_update_mode() {
+  for _ in $(seq 300); do
+    [ "$(od -An -tx1 -j10 -N2 /sys/bus/usb/devices/1-1/descriptors 2>/dev/null)" = " 02 13" ] && return 0
+    sleep 0.1
+  done
+  fail "the device is not in update mode after 30 s"
+}
+
+# The program must end within $1 s with exit code 0.
+expect_exit() {
+  for _ in $(seq $(( $1 * 20 ))); do kill -0 "$app" 2>/dev/null || break; sleep 0.05; done
+  kill -0 "$app" 2>/dev/null && fail "the program did not end within $1 s"
+  local code=0
+  wait "$app" || code=$?
+  app=""
+  [ "$code" -eq 0 ] || fail "exit code $code, expected 0"
+}
+
+# The trace line of a page is written as the page is built, before it is
+# painted: the picture is read a moment later.
+shot() {
+  sleep 0.3
+  xwd -id "$window" -silent >"$WINDOW_TEST_WORK/$1.xwd"
+  "$WINDOW_TEST_TOOLS/check_window_picture" "$1" "$WINDOW_TEST_WORK/$1.xwd" || fail "the window differs from $1"
+}
+
+# The button row's right and left buttons: 494..599 and 382..487 x 280..313,
+# in device pixels at the display scale the program is given.
+scale=${TVS_DISPLAY_SCALE:-1}
+button_x() { case "$1" in right) echo $(( 546 * scale )) ;; left) echo $(( 434 * scale )) ;; *) fail "no button $1" ;; esac; }
+button_y=$(( 296 * scale ))
+# The pointer moves onto the button and the mouse button goes down and up
+# through the X server's input, as a person's click does.
+click() {
+  local x=$1
+  shift
+  xdotool mousemove --window "$window" "$x" "$button_y" && xdotool click "$@" 1
+}
+
+TVS_UPDATER_TRACE="$trace" "${command[@]}" &
+app=$!
+window=$(xdotool search --sync --onlyvisible --name '^TVS Updater$' | head -n 1)
+for step in "$@"; do
+  argument=${step#*:}
+  case "$step" in
+    page:*) wait_for_page "$argument" ;;
+    click:*) click "$(button_x "$argument")" ;;
+    double-click:*) click "$(button_x "$argument")" --repeat 2 --delay 80 ;;
+    shot:*) shot "$argument" ;;
+    close) "$WINDOW_TEST_TOOLS/close_window" "$window" ;;
+    answer:*) answer_question "$argument" ;;
+    sleep:*) sleep "$argument" ;;
+    update-mode) wait_for_update_mode ;;
+    plug) touch "$WINDOW_TEST_WORK/plug" ;;
+    exits:*) expect_exit "$argument" ;;
+    pages:*) [ "$(pages | paste -sd,)" = "$argument" ] || fail "expected the pages $argument" ;;
+    *) fail "unknown step $step" ;;
+  esac
+done
+echo "drive_updater: $(pages | paste -sd,)"
