@@ -5,11 +5,15 @@
 #include <trellis/Window.h>
 
 #include <casement/AbstractEventTimerManagerOsBridge.h>
+#include <casement/AsyncEventTarget.h>
 #include <casement/DisplayScale.h>
+#include <casement/MessageLoop.h>
 #include <casement/StandaloneWindow.h>
 #include <casement/WindowEvents.h>
 
 #include <SDL.h>
+
+#include <thread>
 
 namespace Trellis {
 namespace {
@@ -71,7 +75,8 @@ TEST_F(WindowEvents, TicksPresentOnlyWhatChangedAtTheWindowsScale)
     ASSERT_NE(timers.first(), nullptr) << "registered for ticks when created";
     EXPECT_EQ(timers.first()->priority, -10);
     EXPECT_EQ(window.canvas().getBuffer().width(), 200);
-    EXPECT_EQ(window.presented, (std::vector<Casement::Rect>{{0, 0, 200, 120}})) << "a full first paint";
+    window.show();
+    EXPECT_EQ(window.presented, (std::vector<Casement::Rect>{{0, 0, 200, 120}})) << "a full first present";
 
     window.presented.clear();
     timers.tick();
@@ -88,12 +93,42 @@ TEST_F(WindowEvents, TicksPresentOnlyWhatChangedAtTheWindowsScale)
 TEST_F(WindowEvents, ANewDensityRepaintsEverythingAtTheNewScale)
 {
     ASSERT_TRUE(window.create(100, 60, "Test"));
+    window.show();
     window.presented.clear();
     float backing = 1.0f;
     window.handleEvent(Casement::DensityChanged, &backing, false);
     EXPECT_EQ(window.canvas().getBuffer().width(), 100);
     EXPECT_EQ(window.canvas().getBuffer().row(5)[10], 0xFF010203u);
     EXPECT_FALSE(window.presented.empty());
+}
+
+// With the framework's cross-thread target open, an idle tick removes the
+// window's timer entry; a change on this thread adds it back at once, one on
+// another thread through the posted command.
+TEST_F(WindowEvents, AnIdleWindowLetsItsTimerRestUntilTheNextChange)
+{
+    Casement::AsyncEventTarget::open();
+    ASSERT_TRUE(window.create(100, 60, "Test"));
+    window.show();
+    timers.tick();
+    EXPECT_EQ(timers.first(), nullptr) << "an idle tick lets the timer rest";
+
+    leaf->setAttribute("lit", "yes");
+    ASSERT_NE(timers.first(), nullptr) << "a change wakes it";
+    window.presented.clear();
+    timers.tick();
+    EXPECT_EQ(window.presented, (std::vector<Casement::Rect>{{20, 10, 40, 20}}));
+    timers.tick();
+    ASSERT_EQ(timers.first(), nullptr);
+
+    std::thread([this] { leaf->repaint(); }).join();
+    SDL_Event event;
+    while (timers.first() == nullptr && SDL_PollEvent(&event) == 1) {
+        Casement::MessageLoop::dispatch(event);
+    }
+    EXPECT_NE(timers.first(), nullptr) << "a repaint asked for on another thread wakes it";
+    window.destroy();
+    Casement::AsyncEventTarget::close();
 }
 
 } // namespace

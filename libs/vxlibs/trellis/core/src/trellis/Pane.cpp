@@ -141,6 +141,7 @@ void Pane::setTicks(Widget& widget, std::int32_t periods)
 {
     if (periods > 0) {
         ticks_[&widget] = periods;
+        frameWanted();
     } else {
         ticks_.erase(&widget);
     }

@@ -60,8 +60,18 @@ public:
 
     // Frame cycle ----------------------------------------------------------
 
-    void raiseDirty(std::uint32_t bits) { dirty_.fetch_or(bits, std::memory_order_relaxed); }
+    // The first bit raised after a frame cycle took the word announces that
+    // a frame is wanted (see frameWanted()).
+    void raiseDirty(std::uint32_t bits)
+    {
+        if (dirty_.fetch_or(bits) == 0) {
+            frameWanted();
+        }
+    }
     std::uint32_t dirtyWord() const { return dirty_.load(std::memory_order_relaxed); }
+    // Nothing to do until something changes: no dirty bit and no tick
+    // scheduled. Read on the user-interface thread.
+    bool isIdle() const { return dirty_.load() == 0 && ticks_.empty(); }
     // Takes the dirty word; while it asks for relayout runs update passes
     // (MaxUpdatePasses at most); when a repaint was asked for, returns the
     // region to repaint, in Pane coordinates (no rectangle inside another).
@@ -130,6 +140,10 @@ protected:
     // Window services; a Pane without a window has none.
     virtual void captureMouse() {}
     virtual void releaseMouse() {}
+    // The Pane has work again after being idle: a dirty bit was raised (any
+    // thread) or a tick scheduled (user-interface thread). A window that
+    // stops its frame cycles while the Pane is idle starts them again here.
+    virtual void frameWanted() {}
     // The pointer left the window's reach (capture lost): no hover, no press.
     void dropPointer();
 

@@ -1,5 +1,6 @@
 #include "trellis/Window.h"
 
+#include <casement/AsyncEventTarget.h>
 #include <casement/ShellEvents.h>
 #include <casement/StandaloneWindow.h>
 #include <casement/WindowEvents.h>
@@ -29,9 +30,7 @@ Window<PlatformWindow>::Window(Casement::EventTimerManager& timers) : timers_(ti
 template <class PlatformWindow>
 Window<PlatformWindow>::~Window()
 {
-    if (timer_) {
-        timers_.removeTimer(timer_);
-    }
+    endTicks();
 }
 
 template <class PlatformWindow>
@@ -52,24 +51,76 @@ bool Window<PlatformWindow>::handleEvent(std::uint32_t code, void* payload, bool
         return true;
     }
     case Casement::DensityChanged: onDensityChanged(*static_cast<const float*>(payload)); return true;
-    case Casement::WindowDestroyed:
-        if (timer_) {
-            timers_.removeTimer(std::exchange(timer_, nullptr));
-        }
-        return true;
+    case Casement::WindowDestroyed: endTicks(); return true;
     case Casement::SizeLimits: return false;
     default: return pane_.handleEvent(code, payload);
     }
 }
 
+// Without the cross-thread target (the framework is not initialised) the
+// timer never rests: a wake from another thread could not reach it.
 template <class PlatformWindow>
 void Window<PlatformWindow>::onCreated()
 {
     canvas_.setScale(this->backingScale());
-    if (!timer_) {
+    uiThread_ = std::this_thread::get_id();
+    wakerRegistered_ = Casement::AsyncEventTarget::isOpen();
+    if (wakerRegistered_) {
+        Casement::AsyncEventTarget::add(wakerKey(), &waker_);
+    }
+    startTicks();
+    onSizeChanged();
+}
+
+template <class PlatformWindow>
+void Window<PlatformWindow>::startTicks()
+{
+    if (!timer_ && this->isCreated()) {
         timer_ = timers_.addTimer(this, TickInterval, TickPriority);
     }
-    onSizeChanged();
+}
+
+// The platform window is gone: no more ticks, and no more wakes.
+template <class PlatformWindow>
+void Window<PlatformWindow>::endTicks()
+{
+    if (std::exchange(wakerRegistered_, false)) {
+        Casement::AsyncEventTarget::remove(wakerKey());
+    }
+    resting_.store(false);
+    if (timer_) {
+        timers_.removeTimer(std::exchange(timer_, nullptr));
+    }
+}
+
+// The rest is announced before the Pane is asked: a change made meanwhile on
+// another thread either shows in the answer or finds the flag and wakes the
+// timer again.
+template <class PlatformWindow>
+void Window<PlatformWindow>::restIfIdle()
+{
+    if (!timer_ || !wakerRegistered_ || !pane_.isIdle()) {
+        return;
+    }
+    resting_.store(true);
+    if (!pane_.isIdle()) {
+        resting_.store(false);
+        return;
+    }
+    timers_.removeTimer(std::exchange(timer_, nullptr));
+}
+
+template <class PlatformWindow>
+void Window<PlatformWindow>::wakeFrames()
+{
+    if (!resting_.exchange(false)) {
+        return;
+    }
+    if (std::this_thread::get_id() == uiThread_) {
+        startTicks();
+    } else {
+        Casement::AsyncEventTarget::post(0, wakerKey());
+    }
 }
 
 template <class PlatformWindow>
@@ -89,6 +140,7 @@ void Window<PlatformWindow>::onTick()
     if (!region.empty()) {
         paintAndPresent(region);
     }
+    restIfIdle();
 }
 
 // A canvas at another scale starts blank: everything is painted again.

@@ -12,6 +12,9 @@ public:
     // the pointer goes, until releaseMouse().
     virtual void captureMouse() = 0;
     virtual void releaseMouse() = 0;
+    // The Pane has work again after being idle (see Pane::frameWanted); any
+    // thread. A window that runs frame cycles all the time needs nothing.
+    virtual void wakeFrames() {}
 };
 
 // A Pane bound to a window: the window services go to it, and the window's
@@ -26,6 +29,7 @@ public:
 protected:
     void captureMouse() override { window_.captureMouse(); }
     void releaseMouse() override { window_.releaseMouse(); }
+    void frameWanted() override { window_.wakeFrames(); }
 
 private:
     IPaneWindow& window_;
