@@ -4,8 +4,9 @@ Each inventory line is: name width height frames stretch border, where
 stretch is "-" (drawn at its natural size), "h", "v" or "hv" (the directions
 in which the picture is stretched by repeating its strips) and border the
 stretch border in pixels at 1x. Every picture and its @2x variant must exist
-at the listed size (twice it for @2x), be 8-bit RGBA (IHDR bytes 24 and 25 are
-8 and 6; an RGB or grey file is rewritten as RGBA), have a height divisible by
+at the listed size (twice it for @2x), be 8-bit RGBA with unfiltered rows
+(as png.encode writes it; a file that is not, such as the renderer's, is
+rewritten with the same pixels), have a height divisible by
 its frame count, and, when stretched, have edge strips and a centre that are
 uniform along each stretch direction, so that repeating them shows no seams.
 """
@@ -15,12 +16,13 @@ from pathlib import Path
 import png
 
 
-def force_rgba(path):
-    """The picture's size once it is 8-bit RGBA, or None when it cannot be."""
-    if png.header(path)[2:] != (8, 6):
+def normalise(path):
+    """The picture's size once it is 8-bit RGBA with unfiltered rows, or None
+    when it cannot be."""
+    if png.header(path)[2:] != (8, 6) or png.row_filters(path) != {0}:
         width, height, rows = png.read(path)
         path.write_bytes(png.encode(width, height, rows))
-        print(f"render-art: {path.name}: rewritten as 8-bit RGBA")
+        print(f"render-art: {path.name}: rewritten as 8-bit RGBA with unfiltered rows")
     with open(path, "rb") as f:
         ihdr = f.read(26)
     if (ihdr[24], ihdr[25]) != (8, 6):
@@ -52,7 +54,7 @@ def check(folder, name, width, height, frames, stretch, border, scale):
     path = folder / f"{name}{suffix}.png"
     if not path.exists():
         return [f"{path.name}: missing"]
-    size = force_rgba(path)
+    size = normalise(path)
     if size is None:
         return [f"{path.name}: not 8-bit RGBA after conversion"]
     problems = []

@@ -12,6 +12,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 using namespace Casement;
 
@@ -103,6 +104,35 @@ TEST_F(WindowLifecycle, PresentsUnscaledAndScaledBuffersInTheWindowsFormat)
     EXPECT_EQ(shown(140, 30), 0x102030u);
     EXPECT_TRUE(window.setIcon(canvas));
     EXPECT_FALSE(window.setIcon(Picture()));
+}
+
+// Answers the size query with a smaller minimum; the maximum stays the fixed size.
+class NarrowingWindow : public StandaloneWindow {
+public:
+    bool handleEvent(std::uint32_t code, void* payload, bool) override
+    {
+        if (code == SizeLimits) {
+            auto& limits = *static_cast<tSizeLimits*>(payload);
+            limits.minWidth = 50;
+            limits.minHeight = 20;
+        }
+        return false;
+    }
+};
+
+// SDL holds a window of fixed size at its size by itself: only a limit that
+// differs from it is handed to SDL (in device pixels at scale 1.5).
+TEST_F(WindowLifecycle, OnlyLimitsOtherThanTheFixedSizeAreImposed)
+{
+    NarrowingWindow narrowing;
+    ASSERT_TRUE(narrowing.create(100, 50, "Test"));
+    SDL_Window* sdl = SDL_GetWindowFromID(narrowing.windowId());
+    std::pair<int, int> size;
+    SDL_GetWindowMinimumSize(sdl, &size.first, &size.second);
+    EXPECT_EQ(size, std::pair(75, 30));
+    SDL_GetWindowMaximumSize(sdl, &size.first, &size.second);
+    EXPECT_EQ(size, std::pair(0, 0));
+    narrowing.destroy();
 }
 
 // Clears the display variables for one test and puts them back.
@@ -202,6 +232,10 @@ TEST_P(RepaintArea, IsInDevicePixelsSoAFullRepaintCoversTheWindow)
     ASSERT_TRUE(window.create(100, 50, "Test"));
     const int width = window.clientWidth();
     const int height = window.clientHeight();
+    window.requestRepaint({0, 0, 100, 50});
+    EXPECT_TRUE(window.areas.empty()) << "a hidden window is not presented";
+    window.show();
+    ASSERT_EQ(window.areas, (std::vector<Rect>{{0, 0, width, height}})) << "showing presents all of it";
     window.requestRepaint({0, 0, 100, 50});
     ASSERT_EQ(window.areas.back(), (Rect{0, 0, width, height}));
     SDL_Surface* surface = SDL_GetWindowSurface(SDL_GetWindowFromID(window.windowId()));

@@ -39,9 +39,7 @@ bool StandaloneWindow::setIcon(const std::uint32_t* pixels, std::int32_t width, 
 
 void StandaloneWindow::show()
 {
-    if (impl_->window() != nullptr) {
-        SDL_ShowWindow(impl_->window());
-    }
+    impl_->show();
 }
 
 void StandaloneWindow::bringToFront()

@@ -37,6 +37,8 @@ public:
     bool setIcon(const Picture& icon);
     bool setIcon(const std::uint32_t* pixels, std::int32_t width, std::int32_t height);
 
+    // Shows a hidden window and presents all of it (the repaint event). A
+    // hidden window is never presented: there is nothing to see of it.
     void show();
     // Shows a hidden or minimised window again and puts it in front of the others.
     void bringToFront();
@@ -65,7 +67,8 @@ public:
     // when there is no window, no buffer or the platform fails.
     bool present(const std::uint32_t* buffer, std::int32_t width, std::int32_t height, const Rect& dirty);
     // Asks for the repaint event for a logical area (at once: the handler
-    // presents before this returns); nothing without a window.
+    // presents before this returns); nothing without a window or while it is
+    // hidden.
     void requestRepaint(const Rect& logical);
 
     // The platform's id for the window (0 when there is none).

@@ -7,6 +7,29 @@
 #include <cmath>
 
 namespace Casement {
+namespace {
+
+using tSizeGetter = void (*)(SDL_Window*, int*, int*);
+using tSizeSetter = void (*)(SDL_Window*, int, int);
+
+// Sets a size limit unless SDL holds the window to it already. SDL keeps a
+// window that is not resizable at its size by itself (then no limit of its
+// own is stored), and each limit set costs several round trips to the X
+// server, as SDL sets the window's size again with it.
+void imposeLimit(SDL_Window* window, tSizeGetter held, tSizeSetter set, int width, int height)
+{
+    int heldWidth = 0;
+    int heldHeight = 0;
+    held(window, &heldWidth, &heldHeight);
+    if (heldWidth == 0 && heldHeight == 0) {
+        SDL_GetWindowSize(window, &heldWidth, &heldHeight);
+    }
+    if (width != heldWidth || height != heldHeight) {
+        set(window, width, height);
+    }
+}
+
+} // namespace
 
 using DETAIL::DisplayScale;
 
@@ -38,12 +61,33 @@ bool StandaloneWindow::OSImpl::create(std::int32_t width, std::int32_t height, c
     logicalHeight_ = height;
     updateDeviceSize();
     scale_ = DisplayScale::forWindow(window_);
-    applySize();
-    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    // SDL_CreateWindow centred the window at its first size; only a new size
+    // needs centring again.
+    if (applySize()) {
+        SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    }
     DETAIL::WindowEventRouter::add(windowId_, [this](const SDL_Event& event) { handle(event); });
     send(WindowCreated);
     applySizeLimits();
     return true;
+}
+
+// The whole window is presented as soon as it is mapped (SDL_ShowWindow
+// waits for that), rather than on the expose event that follows: that one
+// repaints it once more, which also covers a window manager that maps the
+// window only later.
+void StandaloneWindow::OSImpl::show()
+{
+    if (window_ == nullptr || !hidden()) {
+        return;
+    }
+    SDL_ShowWindow(window_);
+    repaint();
+}
+
+bool StandaloneWindow::OSImpl::hidden() const
+{
+    return (SDL_GetWindowFlags(window_) & SDL_WINDOW_HIDDEN) != 0;
 }
 
 void StandaloneWindow::OSImpl::release()
@@ -95,9 +139,7 @@ void StandaloneWindow::OSImpl::bringToFront()
     if (flags & SDL_WINDOW_MINIMIZED) {
         SDL_RestoreWindow(window_);
     }
-    if (flags & SDL_WINDOW_HIDDEN) {
-        SDL_ShowWindow(window_);
-    }
+    show();
     SDL_RaiseWindow(window_);
 }
 
@@ -164,11 +206,12 @@ void StandaloneWindow::OSImpl::repaint()
 }
 
 // Synchronous: SDL keeps no queue of areas to paint, so the handler presents
-// the area at once.
+// the area at once. A hidden window is not presented: nothing of it would
+// reach the screen, and show() presents the whole window.
 void StandaloneWindow::OSImpl::repaint(const Rect& device)
 {
     const Rect area = intersect(device, {0, 0, deviceWidth_, deviceHeight_});
-    if (window_ != nullptr && !area.empty()) {
+    if (window_ != nullptr && !area.empty() && !hidden()) {
         tPaintContext context{&owner_, area, scale_.backing, scale_.exact};
         send(Repaint, &context);
     }
@@ -198,13 +241,22 @@ void StandaloneWindow::OSImpl::updateDeviceSize()
 }
 
 // The client area is the logical size at the exact scale, in device pixels.
-void StandaloneWindow::OSImpl::applySize()
+// False when the window has that size already (then it is left alone).
+bool StandaloneWindow::OSImpl::applySize()
 {
     const std::int32_t width = DisplayScale::toDevice(logicalWidth_, scale_.exact);
     const std::int32_t height = DisplayScale::toDevice(logicalHeight_, scale_.exact);
-    SDL_SetWindowSize(window_, static_cast<int>(std::lround(width / pixelRatio_)),
-                      static_cast<int>(std::lround(height / pixelRatio_)));
+    const int unitsWide = static_cast<int>(std::lround(width / pixelRatio_));
+    const int unitsHigh = static_cast<int>(std::lround(height / pixelRatio_));
+    int currentWide = 0;
+    int currentHigh = 0;
+    SDL_GetWindowSize(window_, &currentWide, &currentHigh);
+    if (currentWide == unitsWide && currentHigh == unitsHigh) {
+        return false;
+    }
+    SDL_SetWindowSize(window_, unitsWide, unitsHigh);
     updateDeviceSize();
+    return true;
 }
 
 // Asks the handler for the size limits (offering the fixed size as both) and
@@ -222,10 +274,12 @@ void StandaloneWindow::OSImpl::applySizeLimits()
         return std::max(1, static_cast<int>(std::lround(device / pixelRatio_)));
     };
     if (limits.flags & tSizeLimits::MinimumGiven) {
-        SDL_SetWindowMinimumSize(window_, units(limits.minWidth), units(limits.minHeight));
+        imposeLimit(window_, SDL_GetWindowMinimumSize, SDL_SetWindowMinimumSize, units(limits.minWidth),
+                    units(limits.minHeight));
     }
     if (limits.flags & tSizeLimits::MaximumGiven) {
-        SDL_SetWindowMaximumSize(window_, units(limits.maxWidth), units(limits.maxHeight));
+        imposeLimit(window_, SDL_GetWindowMaximumSize, SDL_SetWindowMaximumSize, units(limits.maxWidth),
+                    units(limits.maxHeight));
     }
 }
 

@@ -27,6 +27,7 @@ public:
     OSImpl& operator=(const OSImpl&) = delete;
 
     bool create(std::int32_t width, std::int32_t height, const std::string& title);
+    void show();
     void destroy();
     bool close();
     void bringToFront();
@@ -48,6 +49,7 @@ public:
 
 private:
     bool send(std::uint32_t code, void* payload = nullptr);
+    bool hidden() const;
     void release();
 
     void handleWindowEvent(const SDL_WindowEvent& event);
@@ -62,7 +64,7 @@ private:
     void repaint();
     void repaint(const Rect& device);
     void sendSizeState(std::int32_t state);
-    void applySize();
+    bool applySize();
     void applySizeLimits();
     void updateDeviceSize();
     void checkDensity();

@@ -21,7 +21,13 @@ namespace {
 constexpr std::uint32_t BasaltFirst = Basalt::InterfaceVersion;
 constexpr std::uint32_t BasaltSecond = 0x000F0001;
 
-constexpr Uint32 SdlSubsystems = SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS;
+// No SDL_INIT_TIMER: nothing here uses SDL's timers (event timers wait with
+// the loop, see EventTimerManagerSdlBridge; SDL_GetTicks needs no subsystem),
+// and the subsystem would start a thread of its own. Once a process has a
+// second thread, glibc locks every getc, and libX11 reads its compose table
+// one getc at a time while SDL's video starts: that alone made the start
+// several milliseconds slower.
+constexpr Uint32 SdlSubsystems = SDL_INIT_VIDEO | SDL_INIT_EVENTS;
 
 struct State {
     bool initialized = false;

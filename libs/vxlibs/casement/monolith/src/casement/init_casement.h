@@ -12,7 +12,7 @@ constexpr std::uint32_t InterfaceVersion = 0x04010000;
 void checkInterfaceVersion(std::uint32_t first, std::uint32_t second);
 
 // Initialises the framework for an application: checks the version words
-// (Basalt's and its own), starts SDL's video, timer and event subsystems,
+// (Basalt's and its own), starts SDL's video and event subsystems,
 // registers the window classes, opens the cross-thread event target and lets
 // device-change notifications wake the message loop. Returns false, with
 // everything undone, when a step fails (a failed version check in throwing

@@ -160,12 +160,26 @@ std::shared_ptr<Casement::Font> ManagerContainer::lookupFont(const FontDescripti
     return font;
 }
 
-// A font by id comes from the program's own "TTFd" resources, whatever the
-// location; a font by name is a font resource of the location.
 std::shared_ptr<Casement::Font> ManagerContainer::makeFont(const FontDescription& description)
 {
+    const auto bytes = fontFile(description);
+    return bytes ? Casement::Font::create(bytes, description.size,
+                                          (description.flags & FontDescription::Hinting) != 0)
+                 : nullptr;
+}
+
+// A font by id comes from the program's own "TTFd" resources, whatever the
+// location; a font by name is a font resource of the location. A file that
+// cannot be read is looked for again next time.
+std::shared_ptr<const std::vector<std::uint8_t>> ManagerContainer::fontFile(const FontDescription& description)
+{
+    const bool byId = description.loadsByResourceId();
+    const auto key = byId ? std::pair(description.resourceId, std::string()) : std::pair(0, description.name);
+    if (const auto read = fontFiles_.find(key); read != fontFiles_.end()) {
+        return read->second;
+    }
     std::shared_ptr<Basalt::Stream> stream;
-    if (!description.loadsByResourceId()) {
+    if (!byId) {
         stream = getResourceStream(description.name, FontKind, true);
     } else if (description.resourceId > 0 && description.resourceId <= std::numeric_limits<std::uint16_t>::max()) {
         auto resource = std::make_shared<Basalt::ResourceStream>();
@@ -173,10 +187,11 @@ std::shared_ptr<Casement::Font> ManagerContainer::makeFont(const FontDescription
             stream = resource;
         }
     }
-    const auto bytes = stream ? readWhole(*stream) : nullptr;
-    return bytes ? Casement::Font::create(bytes, description.size,
-                                          (description.flags & FontDescription::Hinting) != 0)
-                 : nullptr;
+    auto bytes = stream ? readWhole(*stream) : nullptr;
+    if (bytes) {
+        fontFiles_.emplace(key, bytes);
+    }
+    return bytes;
 }
 
 void ManagerContainer::setStyleSheet(const std::string& name)

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <tuple>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace Basalt {
@@ -108,11 +109,15 @@ private:
     std::shared_ptr<Basalt::Stream> folderStream(std::string_view name, eResourceKind kind, bool report);
     std::shared_ptr<Basalt::Stream> programStream(std::string_view name, eResourceKind kind, bool report);
     std::shared_ptr<Casement::Font> makeFont(const FontDescription& description);
+    std::shared_ptr<const std::vector<std::uint8_t>> fontFile(const FontDescription& description);
 
     const Basalt::ResourceModule& module_;
     std::optional<SkinSearchPlaces> places_;
     ResourceLocation location_;
     std::map<FontDescription, std::shared_ptr<Casement::Font>> fonts_;
+    // Each font file is read once, whatever the sizes made from it: keyed by
+    // resource id (0 for a file by name) and name.
+    std::map<std::pair<std::int32_t, std::string>, std::shared_ptr<const std::vector<std::uint8_t>>> fontFiles_;
     std::map<tPictureKey, std::shared_ptr<LazyPicture>> pictures_;
     std::vector<tStyleSet> styleSets_;
     std::unordered_map<const Widget*, ComputedStyle> computedStyles_;
