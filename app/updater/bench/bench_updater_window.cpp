@@ -185,18 +185,6 @@ int runBareSdl()
     return presented ? 0 : 1;
 }
 
-// Reads one line from `fd`, waiting up to 10 s; empty when none came.
-std::string readLine(int fd)
-{
-    std::string line;
-    char c = 0;
-    pollfd waiting{fd, POLLIN, 0};
-    while (poll(&waiting, 1, 10000) == 1 && read(fd, &c, 1) == 1 && c != '\n') {
-        line += c;
-    }
-    return c == '\n' ? line : std::string();
-}
-
 // One start of `arguments` with the first-frame probe preloaded; the
 // milliseconds from just before fork to the end of the first present on the
 // shown window, or a negative value.
@@ -214,7 +202,7 @@ double firstFrameMilliseconds(const std::vector<std::string>& arguments)
          {"XDG_RUNTIME_DIR", runtime.path()}},
         fds[1]);
     close(fds[1]);
-    const std::string line = started > 0 ? readLine(fds[0]) : std::string();
+    const std::string line = started > 0 ? readLineFrom(fds[0]) : std::string();
     close(fds[0]);
     return line.empty() ? -1 : static_cast<double>(std::atoll(line.c_str()) - started) / 1e6;
 }
@@ -412,13 +400,9 @@ int main(int argc, char** argv)
     }
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
     XvfbServer server;
-    const char* display = std::getenv("DISPLAY");
-    if (display == nullptr || *display == '\0') {
-        if (!server.start()) {
-            std::fprintf(stderr, "no $DISPLAY and Xvfb could not be started\n");
-            return 1;
-        }
-        setenv("DISPLAY", server.display().c_str(), 1);
+    if (!server.useOrStart()) {
+        std::fprintf(stderr, "no $DISPLAY and Xvfb could not be started\n");
+        return 1;
     }
     std::printf("display %s, %s\n", std::getenv("DISPLAY"), TVS_UPDATER_PROGRAM);
     std::fflush(stdout);

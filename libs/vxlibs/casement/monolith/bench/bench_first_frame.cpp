@@ -118,13 +118,9 @@ int main(int argc, char** argv)
     }
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
     XvfbServer server;
-    const char* display = std::getenv("DISPLAY");
-    if (display == nullptr || *display == '\0') {
-        if (!server.start()) {
-            std::fprintf(stderr, "no $DISPLAY and Xvfb could not be started\n");
-            return 1;
-        }
-        setenv("DISPLAY", server.display().c_str(), 1);
+    if (!server.useOrStart()) {
+        std::fprintf(stderr, "no $DISPLAY and Xvfb could not be started\n");
+        return 1;
     }
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {

@@ -10,21 +10,29 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace {
-
-// Reads the display number that Xvfb writes to the pipe when it is ready.
-std::string readDisplayNumber(int fd)
+std::string readLineFrom(int fd)
 {
-    std::string number;
+    std::string line;
     char c = 0;
     pollfd waiting{fd, POLLIN, 0};
     while (poll(&waiting, 1, 10000) == 1 && read(fd, &c, 1) == 1 && c != '\n') {
-        number += c;
+        line += c;
     }
-    return c == '\n' && !number.empty() ? number : std::string();
+    return c == '\n' ? line : std::string();
 }
 
-} // namespace
+bool XvfbServer::useOrStart()
+{
+    const char* display = std::getenv("DISPLAY");
+    if (display != nullptr && *display != '\0') {
+        return true;
+    }
+    if (!start()) {
+        return false;
+    }
+    setenv("DISPLAY", display_.c_str(), 1);
+    return true;
+}
 
 XvfbServer::~XvfbServer()
 {
@@ -63,7 +71,7 @@ bool XvfbServer::start(int width, int height)
         _exit(127);
     }
     close(fds[1]);
-    const std::string number = pid_ > 0 ? readDisplayNumber(fds[0]) : std::string();
+    const std::string number = pid_ > 0 ? readLineFrom(fds[0]) : std::string();
     close(fds[0]);
     if (number.empty()) {
         stop();

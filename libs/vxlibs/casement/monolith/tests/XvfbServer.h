@@ -20,6 +20,10 @@ public:
     // waits up to 10 s until it is ready. False when it did not come up.
     bool start(int width = 1024, int height = 768);
 
+    // Leaves a $DISPLAY that is set alone; otherwise starts the server and
+    // points $DISPLAY at it. False when there is no display to use.
+    bool useOrStart();
+
     // ":N", empty before start() succeeded.
     const std::string& display() const { return display_; }
 
@@ -29,3 +33,7 @@ private:
     pid_t pid_ = -1;
     std::string display_;
 };
+
+// Reads one line from `fd` (without its line end), waiting up to 10 s for
+// each byte; empty when no whole line came.
+std::string readLineFrom(int fd);
