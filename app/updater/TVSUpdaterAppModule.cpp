@@ -28,11 +28,18 @@ TVSUpdaterAppModule::TVSUpdaterAppModule() = default;
 TVSUpdaterAppModule::~TVSUpdaterAppModule() = default;
 
 // A library that fails to start reports it itself; the program goes on, as
-// far as it can without it.
+// far as it can without it. Without a display there is no window to show:
+// the program says so and ends with status 1.
 int TVSUpdaterAppModule::createApplication()
 {
     Basalt::initBasalt(ProductCode, "TROVIX STUDIO UPDATER", BasaltInterface, InterfaceRevision);
-    Casement::initCasement(CasementInterface, InterfaceRevision);
+    if (!Casement::initCasement(CasementInterface, InterfaceRevision)) {
+        std::fputs("tvs-updater: the window cannot be opened: no display could be reached "
+                   "(DISPLAY or WAYLAND_DISPLAY names it); tvs-updater-cli updates without a window\n",
+                   stderr);
+        exitStatus_ = 1;
+        return 0;
+    }
     Trellis::initTrellis(BasaltInterface, InterfaceRevision);
     Trellis::ManagerContainer::setUseSkinFolder(true);
     logic_ = std::make_unique<TVSUpdaterUpgradeLogic>();
@@ -62,5 +69,7 @@ void TVSUpdaterAppModule::destroyApplication(int)
 
 int runUpdater()
 {
-    return Casement::runModule();
+    const int status = Casement::runModule();
+    const auto* module = dynamic_cast<const TVSUpdaterAppModule*>(Casement::AppModule::instance());
+    return module != nullptr && status == 0 ? module->exitStatus() : status;
 }

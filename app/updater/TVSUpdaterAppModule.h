@@ -18,11 +18,15 @@ public:
     int createApplication() override;
     void destroyApplication(int startResult) override;
 
+    // 1 when the window system could not be started, else 0.
+    int exitStatus() const { return exitStatus_; }
+
 private:
     std::unique_ptr<TVSUpdaterUpgradeLogic> logic_;
     std::unique_ptr<UpdaterDescription> description_;
+    int exitStatus_ = 0;
 };
 
 // The program: runs the module's application until its window is closed.
-// Returns 0 in every case.
+// Returns 0, or 1 when no display could be reached.
 int runUpdater();

@@ -14,6 +14,8 @@
 
 #include <SDL.h>
 
+#include <string_view>
+
 namespace Casement {
 namespace {
 
@@ -59,13 +61,33 @@ void resetState()
     state() = State{};
 }
 
+// SDL falls back to its offscreen driver when no display server answers: the
+// program would then run with windows nobody can see, and never end. Only a
+// driver asked for by name (tests use "dummy") may draw nowhere.
+bool reachesADisplay()
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr) {
+        return false;
+    }
+    const std::string_view name(driver);
+    return (name != "offscreen" && name != "dummy") || SDL_getenv("SDL_VIDEODRIVER") != nullptr;
+}
+
 bool startSdl()
 {
     // Closing the last window is a close request the application answers,
     // not a quit of its own.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-    state().sdlStarted = SDL_InitSubSystem(SdlSubsystems) == 0;
-    return state().sdlStarted;
+    if (SDL_InitSubSystem(SdlSubsystems) != 0) {
+        return false;
+    }
+    if (!reachesADisplay()) {
+        SDL_QuitSubSystem(SdlSubsystems);
+        return false;
+    }
+    state().sdlStarted = true;
+    return true;
 }
 
 } // namespace

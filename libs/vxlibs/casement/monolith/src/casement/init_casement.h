@@ -16,7 +16,7 @@ void checkInterfaceVersion(std::uint32_t first, std::uint32_t second);
 // registers the window classes, opens the cross-thread event target and lets
 // device-change notifications wake the message loop. Returns false, with
 // everything undone, when a step fails (a failed version check in throwing
-// mode included).
+// mode included), and when no display server can be reached.
 bool initCasement(std::uint32_t first, std::uint32_t second);
 
 // Undoes initCasement in reverse order, and ends the single-instance marker;
