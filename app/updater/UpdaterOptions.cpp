@@ -40,5 +40,7 @@ std::string updaterUsage()
     for (const auto& scenario : Conduit2::Sim::allScenarios()) {
         text += "  " + std::string(scenario.name) + ": " + std::string(scenario.description) + "\n";
     }
+    text += "\nExit status: 0 when the window was closed, 1 when no display could be reached,\n"
+            "2 for a wrong option.\n";
     return text;
 }
