@@ -15,6 +15,14 @@
 namespace Conduit2 {
 namespace {
 
+// The wait a device asks for before its next DFU_GETSTATUS, kept between
+// 1 ms (a bwPollTimeout of 0 would have the host poll back to back and burn
+// a core) and 1 s (a device that asks for more is still looked at).
+void waitBeforePolling(const DfuStatus& status)
+{
+    Basalt::clock().sleepFor(std::chrono::milliseconds(std::clamp<std::uint32_t>(status.bwPollTimeout, 1, 1000)));
+}
+
 using namespace std::chrono_literals;
 
 constexpr std::uint8_t ManifestationTolerant = 0x04;
@@ -109,7 +117,7 @@ bool DFUDevice::returnToIdle()
         if (Basalt::clock().now() - start >= BusyLimit) {
             return false;
         }
-        Basalt::clock().sleepFor(std::chrono::milliseconds(std::min<std::uint32_t>(status.bwPollTimeout, 1000)));
+        waitBeforePolling(status);
         if (!getStatus(status)) {
             return false;
         }
@@ -183,7 +191,7 @@ bool DFUDevice::downloadBlock(DownloadBlock& block, DfuStatus& status)
             status.bStatus = DfuStatusCode::ErrUnknown;
             return false;
         }
-        Basalt::clock().sleepFor(std::chrono::milliseconds(std::min<std::uint32_t>(status.bwPollTimeout, 1000)));
+        waitBeforePolling(status);
     }
 }
 

@@ -141,20 +141,27 @@ TEST_F(Dfu, NothingIsDownloadedOutsideDfuModeOrWithTransferSizeZero)
     EXPECT_TRUE(recorder->requests(0x41, 0x1D).empty());
 }
 
-TEST_F(Dfu, BusyDeviceIsPolledAtMostEverySecond)
+// The host waits the bwPollTimeout the device asks for, kept between 1 ms
+// (no polling back to back) and 1 s.
+class BusyPolling : public Dfu, public ::testing::WithParamInterface<std::pair<std::uint32_t, std::chrono::milliseconds>> {};
+
+TEST_P(BusyPolling, PollsAreSpacedWithinBounds)
 {
     auto config = inDfuMode(1024);
     config.busyAnswersPerBlock = 3;
-    config.busyPollTimeoutMs = 5000;
+    config.busyPollTimeoutMs = GetParam().first;
     start(config);
     const auto image = pattern(1024);
     ASSERT_TRUE(device.download(image.data(), image.size(), status));
     const auto polls = recorder->requests(0xA1, 3);
     ASSERT_GE(polls.size(), 4u);
     for (std::size_t i = 1; i < 4; ++i) {
-        EXPECT_EQ(polls[i].at - polls[i - 1].at, 1000ms);
+        EXPECT_EQ(polls[i].at - polls[i - 1].at, GetParam().second);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(AskedFor, BusyPolling,
+                         ::testing::Values(std::pair{5000u, 1000ms}, std::pair{0u, 1ms}, std::pair{20u, 20ms}));
 
 // A device that stays busy after a block, or a tolerant one that never ends
 // manifestation, fails the download after 120 s instead of holding it for ever.
