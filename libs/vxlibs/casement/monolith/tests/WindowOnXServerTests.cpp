@@ -4,6 +4,7 @@
 #include "XwdImage.h"
 
 #include <casement/PixelArithmetic.h>
+#include <casement/XErrorHandlers.h>
 
 #include <gtest/gtest.h>
 
@@ -59,6 +60,15 @@ protected:
     RecordingWindow window;
     std::string windowId_;
 };
+
+// Xlib's default handler would end the test program with exit(1).
+TEST_F(WindowOnXServer, AnXProtocolErrorDoesNotEndTheProgram)
+{
+    DETAIL::installXErrorHandlers();
+    sendToMissingWindow(SDL_GetWindowFromID(window.windowId()));
+    window.show();
+    EXPECT_TRUE(run("xwd -silent -id " + windowId_ + " -out /dev/null")) << "the window is still there";
+}
 
 TEST_F(WindowOnXServer, PresentedPixelsReachTheScreen)
 {

@@ -7,6 +7,7 @@
 #include "casement/MessageBox.h"
 #include "casement/SingleInstance.h"
 #include "casement/WindowClasses.h"
+#include "casement/XErrorHandlers.h"
 
 #include "basalt/Assertion.h"
 #include "basalt/DeviceNotifications.h"
@@ -85,6 +86,9 @@ bool startSdl()
     if (!reachesADisplay()) {
         SDL_QuitSubSystem(SdlSubsystems);
         return false;
+    }
+    if (std::string_view(SDL_GetCurrentVideoDriver()) == "x11") {
+        DETAIL::installXErrorHandlers();
     }
     state().sdlStarted = true;
     return true;
