@@ -11,6 +11,7 @@
 #include <limits>
 #include <string>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -154,10 +155,13 @@ TEST_F(TemporaryFile, ReadWriteCreatesAndGrowsTheFile)
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "helLOW");
 }
 
-TEST_F(TemporaryFile, MissingFilesAndDirectoriesDoNotOpen)
+TEST_F(TemporaryFile, MissingFilesDirectoriesAndFifosDoNotOpen)
 {
     std::filesystem::create_directories(dir_);
+    ASSERT_EQ(::mkfifo((dir_ / "fifo").c_str(), 0600), 0);
     Basalt::FileStorage file;
+    EXPECT_FALSE(file.open(dir_ / "fifo", IStorage::Read)) << "and does not wait for a writer";
+    EXPECT_FALSE(file.open(dir_ / "fifo", IStorage::ReadWrite));
     EXPECT_FALSE(file.open(dir_ / "missing", IStorage::Read));
     EXPECT_FALSE(file.open(dir_, IStorage::Read));
     EXPECT_FALSE(file.open(dir_, IStorage::ReadWrite));

@@ -42,7 +42,10 @@ bool FileStorage::open(const std::string& path, eMode mode)
     if (mode == Closed) {
         return false;
     }
-    const int flags = (mode == ReadWrite ? O_RDWR | O_CREAT : O_RDONLY) | O_CLOEXEC;
+    // O_NONBLOCK: opening a FIFO for reading would wait for a writer for
+    // ever; it opens at once and is then refused as not a regular file.
+    // Reads and writes of a regular file never block, so the flag stays.
+    const int flags = (mode == ReadWrite ? O_RDWR | O_CREAT : O_RDONLY) | O_CLOEXEC | O_NONBLOCK;
     const int fd = ::open(path.c_str(), flags, 0644);
     if (fd < 0) {
         return false;
