@@ -27,9 +27,9 @@ TVSUpdaterAppModule::TVSUpdaterAppModule() = default;
 
 TVSUpdaterAppModule::~TVSUpdaterAppModule() = default;
 
-// A library that fails to start reports it itself; the program goes on, as
-// far as it can without it. Without a display there is no window to show:
-// the program says so and ends with status 1.
+// Basalt and Trellis report their own failures to start, and the program goes
+// on as far as it can without them. Without Casement there is no display and
+// no window to show: the program says so and ends with status 1.
 int TVSUpdaterAppModule::createApplication()
 {
     Basalt::initBasalt(ProductCode, "TROVIX STUDIO UPDATER", BasaltInterface, InterfaceRevision);
@@ -69,7 +69,7 @@ void TVSUpdaterAppModule::destroyApplication(int)
 
 int runUpdater()
 {
-    const int status = Casement::runModule();
+    Casement::runModule();
     const auto* module = dynamic_cast<const TVSUpdaterAppModule*>(Casement::AppModule::instance());
-    return module != nullptr && status == 0 ? module->exitStatus() : status;
+    return module != nullptr ? module->exitStatus() : 0;
 }

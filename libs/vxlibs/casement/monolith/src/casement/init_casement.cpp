@@ -64,7 +64,8 @@ void resetState()
 
 // SDL falls back to its offscreen driver when no display server answers: the
 // program would then run with windows nobody can see, and never end. Only a
-// driver asked for by name (tests use "dummy") may draw nowhere.
+// driver asked for by name, through the environment or the hint (tests use
+// "dummy"), may draw nowhere.
 bool reachesADisplay()
 {
     const char* driver = SDL_GetCurrentVideoDriver();
@@ -72,7 +73,7 @@ bool reachesADisplay()
         return false;
     }
     const std::string_view name(driver);
-    return (name != "offscreen" && name != "dummy") || SDL_getenv("SDL_VIDEODRIVER") != nullptr;
+    return (name != "offscreen" && name != "dummy") || SDL_GetHint(SDL_HINT_VIDEODRIVER) != nullptr;
 }
 
 bool startSdl()
