@@ -7,9 +7,9 @@
 bool checkUpdatedDevice(const UpdaterDescription& description, PostUpdateReport& report)
 {
     using namespace std::chrono_literals;
-    if (!description.isDeviceReady()) {
+    if (!description.isUpdatedDeviceBack()) {
         Basalt::clock().sleepFor(5000ms);
-        if (!description.isDeviceReady()) {
+        if (!description.isUpdatedDeviceBack()) {
             return false;
         }
     }

@@ -42,7 +42,7 @@ TVSUpdaterUpgradeLogic::~TVSUpdaterUpgradeLogic()
     }
 }
 
-bool TVSUpdaterUpgradeLogic::isDeviceReady()
+void TVSUpdaterUpgradeLogic::scan()
 {
     Conduit2::USBDeviceFactory factory;
     factory.setCallbacks([this](const Conduit2::USBDeviceOSHandle& handle,
@@ -50,15 +50,32 @@ bool TVSUpdaterUpgradeLogic::isDeviceReady()
                          nullptr);
     factory.scan(Conduit2::targetUsbFilter, false);
     factory.reset();
+}
+
+bool TVSUpdaterUpgradeLogic::isDeviceReady()
+{
+    scan();
     return device_->isOpen();
 }
 
-// Opens the offered device when it answers as a DFU-capable device; with
-// several, the one enumerated last stays open.
+// With two devices attached, another one already on the newest firmware must
+// not be taken for the updated device: only its serial number tells them apart.
+bool TVSUpdaterUpgradeLogic::isUpdatedDeviceBack()
+{
+    scannedSerial_ = updatedSerial_;
+    scan();
+    scannedSerial_.clear();
+    return device_->isOpen() && (updatedSerial_.empty() || device_->info().serialNumber == updatedSerial_);
+}
+
+// Opens the offered device when it answers as a DFU-capable device (and has
+// the serial number a scan is limited to); with several, the one enumerated
+// last stays open.
 void TVSUpdaterUpgradeLogic::onDeviceFound(const Conduit2::USBDeviceOSHandle& handle, const Conduit2::USBDeviceFilter&)
 {
     Conduit2::DFUDevice probe;
-    if (probe.openAndCheckDfu(handle)) {
+    if (probe.openAndCheckDfu(handle)
+        && (scannedSerial_.empty() || probe.info().serialNumber == scannedSerial_)) {
         device_->openAndCheckDfu(handle);
     }
 }
@@ -75,6 +92,13 @@ void TVSUpdaterUpgradeLogic::readFirmwareInfo(Conduit2::USBDeviceInfo& info, std
         return;
     }
     info = device_->info();
+    if (device_->bInterfaceProtocol() == UpdateMode) {
+        // The revision the boot loader reports says nothing of the firmware,
+        // which does not run until an update has written it again.
+        installed = UpdateModeText;
+        updateAvailable = true;
+        return;
+    }
     std::uint32_t secondary = 0;
     if (std::uint32_t value = 0; device_->readVendorValue(SecondaryRevisionSelector, value)) {
         secondary = value;
@@ -116,6 +140,7 @@ bool TVSUpdaterUpgradeLogic::startUpdate(UpdateResult& result)
     }
     result.store(UpdateResult::Running);
     writtenBytes_->store(0);
+    updatedSerial_ = device_->info().serialNumber;
     if (worker_.joinable()) {
         worker_.detach();
     }

@@ -32,7 +32,13 @@ public:
     // One scan; true when the device is open afterwards (a device open from
     // an earlier scan stays open when the scan finds nothing).
     bool isDeviceReady();
-    // The installed and newest firmware texts and whether an update is offered.
+    // After an update: one scan that opens only the device with the serial
+    // number that was updated (any device when that number is empty); true
+    // when that device is open afterwards.
+    bool isUpdatedDeviceBack();
+    // The installed and newest firmware texts and whether an update is
+    // offered. A device in update mode runs no firmware: its installed text
+    // is UpdateModeText and the update is always offered.
     void readFirmwareInfo(Conduit2::USBDeviceInfo& info, std::string& installed, std::string& newest,
                           bool& updateAvailable);
 
@@ -56,15 +62,22 @@ public:
     std::uint32_t writtenBytes() const { return writtenBytes_->load(); }
     static std::uint32_t totalImageBytes();
 
+    static constexpr const char* UpdateModeText = "update mode";
+
     const Conduit2::DFUDevice& device() const { return *device_; }
 
 private:
     struct WorkerState;
     static void updateWorker(std::shared_ptr<WorkerState> state);
     bool joinWorkerFor500Ms();
+    void scan();
 
     std::shared_ptr<Conduit2::DFUDevice> device_ = std::make_shared<Conduit2::DFUDevice>();
     boost::thread worker_;
     std::shared_ptr<Basalt::Event> workerEnded_;
     std::shared_ptr<std::atomic<std::uint32_t>> writtenBytes_ = std::make_shared<std::atomic<std::uint32_t>>(0);
+    // The serial number of the device handed to the last worker, and the one
+    // a scan is limited to (empty: any device).
+    std::string updatedSerial_;
+    std::string scannedSerial_;
 };

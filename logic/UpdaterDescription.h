@@ -34,6 +34,7 @@ struct UpdaterDescription {
     std::string instanceName;
 
     std::function<bool()> isDeviceReady;
+    std::function<bool()> isUpdatedDeviceBack;
     std::function<bool()> enterUpdateMode;
     std::function<bool()> isInUpdateMode;
     std::function<bool(UpdateResult&)> startUpdate;

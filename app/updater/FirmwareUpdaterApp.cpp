@@ -48,7 +48,7 @@ bool FirmwareUpdaterApp::start()
         wizard->setPageObserver([this, shown](const char* page) { trace_->record(page, *shown); });
     }
     wizard->connectLogic({description_.isDeviceReady, description_.enterUpdateMode, description_.isInUpdateMode,
-                          description_.startUpdate, description_.readFirmwareInfo});
+                          description_.startUpdate, description_.readFirmwareInfo, description_.isUpdatedDeviceBack});
     // The window deletes itself when its native window is destroyed.
     auto* window = new UpdaterWindow(*this);
     window->pane().setRoot(std::make_shared<Trellis::Bar>());

@@ -153,11 +153,11 @@ void UpdateWizardMainWidget::finishUpdate(std::int32_t result)
 // A device restarting after its update is given one wait to come back.
 bool UpdateWizardMainWidget::deviceIsBack()
 {
-    if (callbacks_.isDeviceReady()) {
+    if (callbacks_.isUpdatedDeviceBack()) {
         return true;
     }
     Basalt::clock().sleepFor(ReturnWait);
-    return callbacks_.isDeviceReady();
+    return callbacks_.isUpdatedDeviceBack();
 }
 
 void UpdateWizardMainWidget::showPage(ePage which, std::int32_t result)

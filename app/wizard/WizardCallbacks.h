@@ -34,4 +34,7 @@ struct WizardCallbacks {
     // Fills the device's identity, the installed and newest version texts and
     // whether an update is available; the newest text also without a device.
     std::function<void(Conduit2::USBDeviceInfo&, std::string&, std::string&, bool&)> readFirmwareInfo;
+    // After an update: the device that was updated (found by its serial
+    // number) is attached again.
+    std::function<bool()> isUpdatedDeviceBack;
 };

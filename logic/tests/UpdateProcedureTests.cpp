@@ -163,6 +163,22 @@ TEST_F(Update, DeviceThatNeverComesBackIsErrorOne)
     EXPECT_FALSE(deviceComesBackUpdated());
 }
 
+// Another Trovix Studio, already on the newest firmware, is not the one updated.
+TEST_F(Update, AnotherUpToDateDeviceIsNotTakenForTheUpdatedOne)
+{
+    StudioConfig other;
+    other.serialNumber = "OTHER";
+    other.installedRelease = 33;
+    other.secondaryRevision = 0x67;
+    plugModel(other);
+    StudioConfig updated;
+    updated.neverReturns = true;
+    updated.startsInDfuMode = true;
+    plugModel(updated);
+    EXPECT_EQ(runUpdate(), UpdateResult::Done);
+    EXPECT_FALSE(deviceComesBackUpdated());
+}
+
 TEST_F(Update, QuitConfirmedDuringTheFinalWaitStopsTheWorkerWithoutAResult)
 {
     plugModel();

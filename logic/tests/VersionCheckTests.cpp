@@ -54,21 +54,28 @@ TEST_F(LogicTest, NoDeviceLeavesTheCallersTextsAndOffersNothing)
     EXPECT_FALSE(updateAvailable);
 }
 
-TEST_F(LogicTest, DeviceFoundInUpdateModeIsOpenedThere)
+// The boot loader's revision says nothing of the firmware: whatever it is,
+// the device runs none and the update is offered.
+TEST_F(LogicTest, DeviceFoundInUpdateModeIsOpenedThereAndOffered)
 {
-    Conduit2::Sim::StudioConfig config;
-    config.startsInDfuMode = true;
-    plugModel(config);
-    ASSERT_TRUE(logic->isDeviceReady());
-    EXPECT_EQ(logic->device().bInterfaceProtocol(), 2);
-    USBDeviceInfo info;
-    std::string installed;
-    std::string newest;
-    bool updateAvailable = false;
-    logic->readFirmwareInfo(info, installed, newest, updateAvailable);
-    EXPECT_EQ(info.productId, 0x1302);
-    EXPECT_EQ(installed, "32");  // the release the boot loader reports
-    EXPECT_TRUE(updateAvailable);
+    for (const std::uint16_t bootLoaderRelease : {std::uint16_t{32}, std::uint16_t{33}, std::uint16_t{34}}) {
+        Conduit2::Sim::StudioConfig config;  // each plugged last, so each opened in turn
+        config.serialNumber = "BOOT" + std::to_string(bootLoaderRelease);
+        config.startsInDfuMode = true;
+        config.installedRelease = bootLoaderRelease;
+        plugModel(config);
+        ASSERT_TRUE(logic->isDeviceReady());
+        EXPECT_EQ(logic->device().bInterfaceProtocol(), 2);
+        USBDeviceInfo info;
+        std::string installed;
+        std::string newest;
+        bool updateAvailable = false;
+        logic->readFirmwareInfo(info, installed, newest, updateAvailable);
+        EXPECT_EQ(info.serialNumber, config.serialNumber);
+        EXPECT_EQ(info.productId, 0x1302);
+        EXPECT_EQ(installed, "update mode") << bootLoaderRelease;
+        EXPECT_TRUE(updateAvailable) << bootLoaderRelease;
+    }
 }
 
 TEST_F(LogicTest, OfTwoDevicesTheLastEnumeratedStaysOpen)

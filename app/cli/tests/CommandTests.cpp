@@ -27,6 +27,7 @@ struct FakeStudio {
         d.deviceName = "Trovix Studio";
         d.updaterName = "TVS Updater";
         d.isDeviceReady = [this] { return record("isDeviceReady", present); };
+        d.isUpdatedDeviceBack = [this] { return record("isUpdatedDeviceBack", present); };
         d.readFirmwareInfo = [this](Conduit2::USBDeviceInfo& info, std::string& installed, std::string& newest,
                                     bool& available) {
             calls.emplace_back("readFirmwareInfo");
@@ -89,7 +90,7 @@ TEST_F(CommandTest, UpdateFollowsTheWizardSequenceToSuccess)
 {
     EXPECT_EQ(update(true), Cli::eOutcome::Done);
     EXPECT_EQ(studio.calls, (std::vector<std::string>{"isDeviceReady", "readFirmwareInfo", "enterUpdateMode",
-                                                      "startUpdate", "isDeviceReady", "readFirmwareInfo"}));
+                                                      "startUpdate", "isUpdatedDeviceBack", "readFirmwareInfo"}));
     EXPECT_TRUE(said(sentence(UpdaterMessages::StandBy)));
     EXPECT_TRUE(said(sentence(UpdaterMessages::Success)));
     EXPECT_EQ(err.str(), "");

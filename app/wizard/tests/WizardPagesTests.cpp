@@ -22,6 +22,7 @@ using namespace WizardTesting;
 // A device as the callbacks report it; each answer can be changed between steps.
 struct FakeLogic {
     bool ready = true;
+    bool updatedBack = true;
     bool entersUpdateMode = true;
     bool inUpdateMode = false;
     bool starts = true;
@@ -37,6 +38,7 @@ struct FakeLogic {
     {
         WizardCallbacks made;
         made.isDeviceReady = [this] { return ready; };
+        made.isUpdatedDeviceBack = [this] { return updatedBack; };
         made.enterUpdateMode = [this] { ++enterCalls; return entersUpdateMode; };
         made.isInUpdateMode = [this] { return inUpdateMode; };
         made.startUpdate = [this](UpdateResult& update) {
@@ -176,7 +178,7 @@ TEST_F(WizardPages, AnUpdateRunsToTheSuccessPage)
 struct tEnding {
     const char* what;
     std::int32_t result;
-    bool back;        // the device is ready after the update
+    bool back;        // the updated device is back (another one is always attached)
     bool backLate;    // ... only after the wait
     bool newestAfter; // ... and reports the newest version
     WizardState state;
@@ -190,9 +192,9 @@ TEST_P(WizardEndings, TheResultDecidesThePage)
     const tEnding& ending = GetParam();
     start();
     wizard->advance();
-    logic.ready = ending.back && !ending.backLate;
+    logic.updatedBack = ending.back && !ending.backLate;
     if (ending.backLate) {
-        clock.schedule(std::chrono::milliseconds(4000), [this] { logic.ready = true; });
+        clock.schedule(std::chrono::milliseconds(4000), [this] { logic.updatedBack = true; });
     }
     if (ending.newestAfter) {
         logic.installed = logic.newest;
