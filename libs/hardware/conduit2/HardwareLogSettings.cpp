@@ -7,6 +7,10 @@
 #include <cstdlib>
 #include <memory>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace Conduit2 {
 namespace {
 
@@ -19,6 +23,24 @@ std::unique_ptr<std::FILE, FileCloser>& logFile()
 {
     static std::unique_ptr<std::FILE, FileCloser> file;
     return file;
+}
+
+// Appends to a regular file only. Opening does not wait (a FIFO would wait
+// for a reader for ever) and does not follow a symbolic link, which could
+// make the program append to a file the link's maker chose.
+std::unique_ptr<std::FILE, FileCloser> openLogFile(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
+    if (fd < 0) {
+        return nullptr;
+    }
+    struct stat info {};
+    std::FILE* file = nullptr;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || (file = ::fdopen(fd, "a")) == nullptr) {
+        ::close(fd);
+        return nullptr;
+    }
+    return std::unique_ptr<std::FILE, FileCloser>(file);
 }
 
 std::optional<std::uint32_t> parseThreshold(std::string_view text)
@@ -98,7 +120,7 @@ bool applyHardwareLogSettings(const HardwareLogSettings& settings)
     case HardwareLogSettings::File:
         break;
     }
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(settings.path.c_str(), "ae"));
+    auto file = openLogFile(settings.path);
     if (!file) {
         return false;
     }

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -80,12 +81,22 @@ TEST_F(Environment, MalformedValueKeepsTheDefaultsAndSaysSo)
     EXPECT_EQ(Conduit2::logThreshold(), 2u);
 }
 
-TEST_F(Environment, UnopenableFileIsReported)
+// None of these may hang the program at its start or receive the log.
+TEST_F(Environment, MissingFoldersFifosLinksAndDirectoriesAreReported)
 {
-    ::setenv("TVS_HW_LOG", "1:USBDevice:/nonexistent-dir/x.log", 1);
-    ::testing::internal::CaptureStderr();
-    Conduit2::configureHardwareLogFromEnvironment();
-    EXPECT_NE(::testing::internal::GetCapturedStderr().find("cannot open the log file"), std::string::npos);
+    const auto dir = path_.string() + ".d";
+    std::filesystem::create_directories(dir);
+    ASSERT_EQ(::mkfifo((dir + "/fifo").c_str(), 0600), 0);
+    std::ofstream(dir + "/target").put('x');
+    std::filesystem::create_symlink(dir + "/target", dir + "/link");
+    for (const std::string& file : {std::string("/nonexistent-dir/x.log"), dir + "/fifo", dir + "/link", dir}) {
+        ::setenv("TVS_HW_LOG", ("1:USBDevice:" + file).c_str(), 1);
+        ::testing::internal::CaptureStderr();
+        Conduit2::configureHardwareLogFromEnvironment();
+        EXPECT_NE(::testing::internal::GetCapturedStderr().find("cannot open the log file"), std::string::npos) << file;
+    }
+    EXPECT_EQ(std::filesystem::file_size(dir + "/target"), 1u);
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace

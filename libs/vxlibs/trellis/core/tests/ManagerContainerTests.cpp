@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace Trellis {
 namespace {
 
@@ -108,6 +110,29 @@ TEST_F(ManagerContainerTest, NamesThatClimbOutOfTheirFolderAreRefused)
 
     auto& program = container(false);
     EXPECT_EQ(program.getResourceStream("../Bg_Header_FU.png", ManagerContainer::PictureKind, false), nullptr);
+}
+
+// A skin folder is no way to read other files, to hang the program or to
+// exhaust its memory.
+TEST_F(ManagerContainerTest, LinksFifosAndHugeFilesOfASkinAreRefusedAtOnce)
+{
+    root.write("work/secret.txt", bytesOf("outside the skin"));
+    root.write("work/skin/pictures/ok.png", bytesOf("a picture"));
+    root.write("work/skin/stylesheets/huge.txt", bytesOf("A { a: b }"));
+    const auto skin = root.path() / "work/skin";
+    std::filesystem::resize_file(skin / "stylesheets/huge.txt", std::uintmax_t{1} << 32);
+    std::filesystem::create_symlink(root.path() / "work/secret.txt", skin / "pictures/link.png");
+    std::filesystem::create_directory_symlink(root.path() / "work", skin / "pictures/up");
+    ASSERT_EQ(::mkfifo((skin / "pictures/fifo.png").c_str(), 0600), 0);
+    auto& resources = container(true);
+    EXPECT_EQ(readText(resources.getResourceStream("ok.png", ManagerContainer::PictureKind, true)), "a picture");
+    for (const char* name : {"link.png", "up/secret.txt", "fifo.png", "/etc/hostname"}) {
+        EXPECT_EQ(resources.getResourceStream(name, ManagerContainer::PictureKind, true), nullptr) << name;
+    }
+    EXPECT_EQ(resources.getResourceStream("huge.txt", ManagerContainer::StyleSheetKind, true), nullptr);
+    ASSERT_EQ(collector.warnings.size(), 5u);
+    EXPECT_EQ(collector.warnings.back(), "Trellis::ManagerContainer::getResourceStream - resource too large: "
+                                         + (skin / "stylesheets").string() + "/huge.txt (4294967296 bytes, at most 8388608)");
 }
 
 TEST_F(ManagerContainerTest, FontsAreMadeOnceFromTheProgramOrByName)

@@ -92,6 +92,15 @@ TEST_F(StyleParserImport, AbsolutePathsAreFilesEvenFromAString)
     EXPECT_FALSE(parser.processFile((directory.path() / "none.txt").string()));
 }
 
+// A sparse file's length is not allocated.
+TEST_F(StyleParserImport, AFileLargerThanAStylesheetMayBeIsRefusedUnread)
+{
+    const auto huge = file("huge.txt", "H { h: i }");
+    std::filesystem::resize_file(huge, std::uintmax_t{1} << 32);
+    EXPECT_FALSE(parser.processFile(huge));
+    EXPECT_EQ(errorsOf(huge), (Errors{{0, "stylesheet too large (4294967296 bytes, at most 8388608)"}}));
+}
+
 TEST(StyleParserResourceImport, RelativeImportsAreResourcesOfTheOwner)
 {
     Testing::TestModule table;
@@ -102,12 +111,20 @@ TEST(StyleParserResourceImport, RelativeImportsAreResourcesOfTheOwner)
     StyleParser2 parser(&manager);
     Testing::WarningCollector collector;
 
-    EXPECT_TRUE(parser.processString("@import url(\"base.txt\");\n@import url(\"gone.txt\");\nA { n: $base }"));
+    // A file outside the owner's stylesheets is never read.
+    TemporaryDirectory directory;
+    directory.write("outside.txt", bytesOf("Outside { o: p }"));
+    const auto outside = (directory.path() / "outside.txt").string();
+
+    EXPECT_TRUE(parser.processString("@import url(\"base.txt\");\n@import url(\"gone.txt\");\nA { n: $base }\n"
+                                     "@import url('" + outside + "');"));
     EXPECT_EQ(propertyNames(parser), (Names{{"a"}, {"n"}}));
     EXPECT_EQ(parser.importedSet(), (std::set<std::string>{"base.txt"}));
     EXPECT_EQ(Testing::stringErrors(parser),
-              (Errors{{2, "PARSER ERROR at line 2: Failed to import stylesheet gone.txt"}}));
-    ASSERT_EQ(collector.warnings.size(), 2U);
+              (Errors{{2, "PARSER ERROR at line 2: Failed to import stylesheet gone.txt"},
+                      {4, "PARSER ERROR at line 4: import of stylesheet " + outside
+                              + " from outside the style set refused"}}));
+    ASSERT_EQ(collector.warnings.size(), 3U);
     EXPECT_EQ(collector.warnings[1], "Stylesheet error: (StyleParser2::processString):2 - PARSER ERROR at line 2: "
                                      "Failed to import stylesheet gone.txt");
 }

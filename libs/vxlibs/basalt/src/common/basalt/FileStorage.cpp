@@ -1,9 +1,13 @@
 #include "basalt/FileStorage.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 
 #include <fcntl.h>
+#include <linux/openat2.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace Basalt {
@@ -29,6 +33,45 @@ std::size_t repeatIo(std::size_t count, std::int64_t position, Io io)
     return done;
 }
 
+// O_NONBLOCK: opening a FIFO for reading would wait for a writer for ever; it
+// opens at once and is then refused as not a regular file. Reads and writes
+// of a regular file never block, so the flag stays.
+int openFlags(IStorage::eMode mode)
+{
+    return (mode == IStorage::ReadWrite ? O_RDWR | O_CREAT : O_RDONLY) | O_CLOEXEC | O_NONBLOCK;
+}
+
+// The kernel resolves the name beneath the folder and refuses every symbolic
+// link on the way. A kernel without openat2 gets the next best: no symbolic
+// link as the last component (absolute names and ".." are refused by the caller).
+int openBeneath(int folder, const std::string& name, int flags)
+{
+    open_how how{};
+    how.flags = static_cast<std::uint64_t>(flags);
+    how.mode = (flags & O_CREAT) != 0 ? 0644 : 0;
+    how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
+    const long fd = ::syscall(SYS_openat2, folder, name.c_str(), &how, sizeof how);
+    if (fd < 0 && errno == ENOSYS) {
+        return ::openat(folder, name.c_str(), flags | O_NOFOLLOW, 0644);
+    }
+    return static_cast<int>(fd);
+}
+
+bool climbsOut(const std::string& name)
+{
+    if (name.empty() || name.front() == '/') {
+        return true;
+    }
+    for (std::size_t start = 0; start <= name.size();) {
+        const std::size_t end = std::min(name.find('/', start), name.size());
+        if (name.compare(start, end - start, "..") == 0) {
+            return true;
+        }
+        start = end + 1;
+    }
+    return false;
+}
+
 } // namespace
 
 FileStorage::~FileStorage()
@@ -39,14 +82,27 @@ FileStorage::~FileStorage()
 bool FileStorage::open(const std::string& path, eMode mode)
 {
     close();
-    if (mode == Closed) {
+    return mode != Closed && adopt(::open(path.c_str(), openFlags(mode), 0644), mode);
+}
+
+bool FileStorage::openInside(const std::string& folder, const std::string& name, eMode mode)
+{
+    close();
+    if (mode == Closed || climbsOut(name)) {
         return false;
     }
-    // O_NONBLOCK: opening a FIFO for reading would wait for a writer for
-    // ever; it opens at once and is then refused as not a regular file.
-    // Reads and writes of a regular file never block, so the flag stays.
-    const int flags = (mode == ReadWrite ? O_RDWR | O_CREAT : O_RDONLY) | O_CLOEXEC | O_NONBLOCK;
-    const int fd = ::open(path.c_str(), flags, 0644);
+    const int directory = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (directory < 0) {
+        return false;
+    }
+    const int fd = openBeneath(directory, name, openFlags(mode));
+    ::close(directory);
+    return adopt(fd, mode);
+}
+
+// Keeps an opened descriptor when it is a regular file.
+bool FileStorage::adopt(int fd, eMode mode)
+{
     if (fd < 0) {
         return false;
     }

@@ -18,6 +18,10 @@ public:
     // False (and closed) when the path is missing, unreadable or not a
     // regular file.
     bool open(const std::string& path, eMode mode);
+    // The same, for `name` inside `folder`: refused when the name is absolute,
+    // leads out of the folder or passes through a symbolic link, so that
+    // files from outside cannot be passed off as the folder's own.
+    bool openInside(const std::string& folder, const std::string& name, eMode mode);
     void close();
 
     bool isOpen() const override { return mode_ != Closed; }
@@ -28,6 +32,8 @@ public:
     bool seek64(std::int64_t offset, eOrigin origin) override;
 
 private:
+    bool adopt(int fd, eMode mode);
+
     int fd_ = -1;
     std::int64_t position_ = 0;
     eMode mode_ = Closed;

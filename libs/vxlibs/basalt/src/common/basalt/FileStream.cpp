@@ -12,4 +12,9 @@ bool FileStream::open(const std::string& path, IStorage::eMode mode)
     return file_.open(path, mode);
 }
 
+bool FileStream::openInside(const std::string& folder, const std::string& name, IStorage::eMode mode)
+{
+    return file_.openInside(folder, name, mode);
+}
+
 } // namespace Basalt

@@ -12,6 +12,8 @@ public:
 
     // See FileStorage::open.
     bool open(const std::string& path, IStorage::eMode mode = IStorage::Read);
+    // See FileStorage::openInside.
+    bool openInside(const std::string& folder, const std::string& name, IStorage::eMode mode = IStorage::Read);
 
 private:
     FileStorage& file_;

@@ -106,15 +106,21 @@ std::shared_ptr<Basalt::Stream> ManagerContainer::getResourceStream(std::string_
 
 std::shared_ptr<Basalt::Stream> ManagerContainer::folderStream(std::string_view name, eResourceKind kind, bool report)
 {
-    const std::string path = fmt::format("{}/{}/{}", location_.base.string(), KindPlaces[kind].folder, name);
+    const std::string folder = fmt::format("{}/{}", location_.base.string(), KindPlaces[kind].folder);
     auto stream = std::make_shared<Basalt::FileStream>();
-    if (!climbsUp(name) && stream->open(path)) {
-        return stream;
+    if (!stream->openInside(folder, std::string(name))) {
+        if (report) {
+            reportWarning(fmt::format("Trellis::ManagerContainer::getResourceStream - can't find resource: {}/{}",
+                                      folder, name));
+        }
+        return nullptr;
     }
-    if (report) {
-        reportWarning(fmt::format("Trellis::ManagerContainer::getResourceStream - can't find resource: {0}", path));
+    if (stream->size() > MaxSkinFileBytes[kind]) {
+        reportWarning(fmt::format("Trellis::ManagerContainer::getResourceStream - resource too large: {}/{} ({} bytes, "
+                                  "at most {})", folder, name, stream->size(), MaxSkinFileBytes[kind]));
+        return nullptr;
     }
-    return nullptr;
+    return stream;
 }
 
 std::shared_ptr<Basalt::Stream> ManagerContainer::programStream(std::string_view name, eResourceKind kind,

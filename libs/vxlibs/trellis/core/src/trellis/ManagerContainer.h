@@ -70,9 +70,15 @@ public:
     ManagerContainer(const ManagerContainer&) = delete;
     ManagerContainer& operator=(const ManagerContainer&) = delete;
 
+    // The largest file of each kind a skin folder may hold: a larger one is
+    // refused, so that a huge (or sparse) file cannot exhaust the memory.
+    static constexpr std::int64_t MaxSkinFileBytes[] = {16 << 20, 8 << 20, 32 << 20};
+
     // A read-only stream over the named resource of a kind ("/" separates
     // sub-folders of a skin folder), or null. A name with a ".." component is
-    // refused like a miss. With `report`, a miss is passed to reportWarning().
+    // refused like a miss; in a skin folder so are symbolic links, files that
+    // are not regular and files larger than MaxSkinFileBytes. With `report`,
+    // a miss is passed to reportWarning().
     std::shared_ptr<Basalt::Stream> getResourceStream(std::string_view name, eResourceKind kind, bool report);
 
     // Where resources are read from; decided on the first call.

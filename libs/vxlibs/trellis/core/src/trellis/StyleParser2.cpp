@@ -81,6 +81,11 @@ bool StyleParser2::processStream(Basalt::Stream& stream, const std::string& name
     if (length < 0 || !stream.seek(0, Basalt::IStorage::FromStart)) {
         return false;
     }
+    if (length > ManagerContainer::MaxSkinFileBytes[ManagerContainer::StyleSheetKind]) {
+        reportError(name, 0, fmt::format("stylesheet too large ({} bytes, at most {})", length,
+                                         ManagerContainer::MaxSkinFileBytes[ManagerContainer::StyleSheetKind]));
+        return false;
+    }
     std::string bytes(static_cast<std::size_t>(length), '\0');
     if (stream.read(bytes.data(), bytes.size()) != bytes.size()) {
         return false;
@@ -132,10 +137,18 @@ StyleParser2::tPropertyValue StyleParser2::lookupConstant(const std::string& nam
 }
 
 // A relative URL is a resource of the owner's style set when there is an
-// owner, else a file beside the importing one. Errors are reported under the
-// importing stylesheet's name, where the @import is written.
+// owner, else a file beside the importing one. A stylesheet of a style set
+// (from the program or its skin folder) imports nothing from elsewhere, so an
+// absolute URL is refused there. Errors are reported under the importing
+// stylesheet's name, where the @import is written.
 void StyleParser2::importStyleSheet(std::int32_t line, const std::string& url)
 {
+    if (owner_ != nullptr && !isRelative(url)) {
+        reportError(sourceName_, line,
+                    fmt::format("PARSER ERROR at line {}: import of stylesheet {} from outside the style set refused",
+                                line, url));
+        return;
+    }
     const std::string savedPath = currentPath_;
     const std::string savedSource = sourceName_;
     const BufferEncoding savedEncoding = encoding_;
