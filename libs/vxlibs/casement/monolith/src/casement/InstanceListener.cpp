@@ -2,6 +2,7 @@
 
 #include "casement/FrameworkEvents.h"
 #include "casement/InstanceMessage.h"
+#include "casement/InstanceSocket.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -35,9 +36,10 @@ std::optional<std::vector<std::uint8_t>> readAll(int connection)
 
 } // namespace
 
-InstanceListener::InstanceListener(FileDescriptor listening, std::string socketPath)
+InstanceListener::InstanceListener(FileDescriptor listening, std::string socketPath, uid_t owner)
     : listening_(std::move(listening))
     , socketPath_(std::move(socketPath))
+    , owner_(owner)
 {
     int ends[2] = {-1, -1};
     if (::pipe2(ends, O_CLOEXEC) == 0) {
@@ -88,10 +90,7 @@ void InstanceListener::serve()
 
 void InstanceListener::receiveFrom(const FileDescriptor& connection)
 {
-    ucred peer{};
-    socklen_t size = sizeof peer;
-    if (::getsockopt(connection.get(), SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0
-        || !acceptsPeer(peer.uid, ::getuid())) {
+    if (!InstanceSocket::peerIs(connection, owner_)) {
         return;
     }
     ::setsockopt(connection.get(), SOL_SOCKET, SO_RCVTIMEO, &ReceiveTimeout, sizeof ReceiveTimeout);

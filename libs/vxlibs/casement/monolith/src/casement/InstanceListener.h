@@ -14,13 +14,14 @@ namespace Casement::DETAIL {
 
 // The running copy's end of the single-instance socket. A thread accepts
 // connections and reads one message from each; well-formed messages from the
-// same user are queued and announced to the message loop with an
+// owner's processes are queued and announced to the message loop with an
 // InstanceMessage event, everything else is dropped. The user-interface thread
 // takes the queued paths.
 class InstanceListener {
 public:
-    // `socketPath` (empty for an abstract socket) is removed when the listener ends.
-    InstanceListener(FileDescriptor listening, std::string socketPath);
+    // `socketPath` (empty for an abstract socket) is removed when the listener
+    // ends. Only processes of the user `owner` may talk to it.
+    InstanceListener(FileDescriptor listening, std::string socketPath, uid_t owner);
     ~InstanceListener();
     InstanceListener(const InstanceListener&) = delete;
     InstanceListener& operator=(const InstanceListener&) = delete;
@@ -28,9 +29,6 @@ public:
     // The paths received since the last call, in order; an empty one asks
     // only to bring the window to the front.
     std::vector<std::u16string> takePending();
-
-    // Only the user that runs this copy may talk to it.
-    static bool acceptsPeer(uid_t peer, uid_t own) { return peer == own; }
 
 private:
     void serve();
@@ -40,6 +38,7 @@ private:
     FileDescriptor wakeRead_;
     FileDescriptor wakeWrite_;
     std::string socketPath_;
+    uid_t owner_;
     std::mutex lock_;
     std::deque<std::u16string> pending_;
     std::thread thread_;

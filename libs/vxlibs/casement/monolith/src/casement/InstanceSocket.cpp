@@ -41,6 +41,19 @@ FileDescriptor newSocket()
     return FileDescriptor(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
 }
 
+// A connected socket, or an invalid one when nobody accepts at the address.
+FileDescriptor connectSocket(const InstanceSocket::tAddress& address)
+{
+    FileDescriptor socket = newSocket();
+    if (socket.valid()
+        && ::connect(socket.get(), reinterpret_cast<const sockaddr*>(&address.address),
+                     address.length)
+            != 0) {
+        socket.reset();
+    }
+    return socket;
+}
+
 bool bindAndListen(const FileDescriptor& socket, const InstanceSocket::tAddress& address)
 {
     return ::bind(socket.get(), reinterpret_cast<const sockaddr*>(&address.address),
@@ -66,11 +79,8 @@ std::optional<InstanceSocket::tAddress> InstanceSocket::addressFor(std::string_v
 
 FileDescriptor InstanceSocket::connectTo(const tAddress& address)
 {
-    FileDescriptor socket = newSocket();
-    if (socket.valid()
-        && ::connect(socket.get(), reinterpret_cast<const sockaddr*>(&address.address),
-                     address.length)
-            != 0) {
+    FileDescriptor socket = connectSocket(address);
+    if (socket.valid() && !peerIs(socket, address.owner)) {
         socket.reset();
     }
     return socket;
@@ -82,7 +92,7 @@ FileDescriptor InstanceSocket::listenAt(const tAddress& address)
     if (!socket.valid() || bindAndListen(socket, address)) {
         return socket;
     }
-    if (errno != EADDRINUSE || address.path.empty() || connectTo(address).valid()) {
+    if (errno != EADDRINUSE || address.path.empty() || connectSocket(address).valid()) {
         return FileDescriptor();
     }
     // A socket file nobody accepts on: left by a copy that ended abruptly.
@@ -92,6 +102,14 @@ FileDescriptor InstanceSocket::listenAt(const tAddress& address)
         return FileDescriptor();
     }
     return socket;
+}
+
+bool InstanceSocket::peerIs(const FileDescriptor& socket, uid_t user)
+{
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    return ::getsockopt(socket.get(), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0
+        && size == sizeof peer && peer.uid == user;
 }
 
 } // namespace Casement::DETAIL

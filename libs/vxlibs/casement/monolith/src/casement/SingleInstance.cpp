@@ -84,7 +84,7 @@ bool becomeMarker(const InstanceSocket::tAddress& address)
         return false;
     }
     state().listener =
-        std::make_unique<DETAIL::InstanceListener>(std::move(listening), address.path);
+        std::make_unique<DETAIL::InstanceListener>(std::move(listening), address.path, address.owner);
     return true;
 }
 
@@ -102,6 +102,10 @@ bool SingleInstance::check(std::string_view name, int flag)
     if (!address) {
         return false;
     }
+    // A listener of another user is no other copy. When it holds the abstract
+    // name, this copy cannot listen there either: it runs on its own, without
+    // the single-instance socket, rather than hand its argument to a stranger
+    // or refuse to start.
     DETAIL::FileDescriptor other = InstanceSocket::connectTo(*address);
     if (!other.valid() && (becomeMarker(*address) || !(other = InstanceSocket::connectTo(*address)).valid())) {
         return false;

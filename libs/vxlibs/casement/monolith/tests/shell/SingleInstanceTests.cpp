@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
 #include <spawn.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -15,6 +16,8 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <optional>
 #include <sstream>
 #include <thread>
 
@@ -23,6 +26,8 @@ extern char** environ;
 namespace {
 
 namespace fs = std::filesystem;
+using Casement::DETAIL::FileDescriptor;
+using Casement::DETAIL::InstanceListener;
 using Casement::DETAIL::InstanceMessage;
 using Casement::DETAIL::InstanceSocket;
 
@@ -58,7 +63,6 @@ TEST(InstanceMessages, AnythingButTheExactFormatIsRefused)
     EXPECT_FALSE(InstanceMessage::decode(odd));
     EXPECT_FALSE(InstanceMessage::decode(std::vector<std::uint8_t>(good.begin(), good.begin() + 8)));
     EXPECT_FALSE(InstanceMessage::decode({}));
-    EXPECT_FALSE(Casement::DETAIL::InstanceListener::acceptsPeer(1001, 1000));
 }
 
 TEST(InstanceSockets, AnUnsafeRuntimeDirectoryFallsBackToAnAbstractSocket)
@@ -79,6 +83,67 @@ TEST(InstanceSockets, AnUnsafeRuntimeDirectoryFallsBackToAnAbstractSocket)
     EXPECT_FALSE(InstanceSocket::addressFor(std::string(200, 'n')));
     ::unsetenv("XDG_RUNTIME_DIR");
     fs::remove_all(directory);
+}
+
+// A listener in this process on an abstract socket of its own, and the peer
+// that talks to it.
+class OneListener : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ::unsetenv("XDG_RUNTIME_DIR");
+        address = *InstanceSocket::addressFor(
+            "TVSListener-" + std::to_string(::getpid()) + "-"
+            + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    }
+
+    std::unique_ptr<InstanceListener> listen(uid_t owner)
+    {
+        return std::make_unique<InstanceListener>(InstanceSocket::listenAt(address), "", owner);
+    }
+
+    static bool closedWithin(const FileDescriptor& socket, std::chrono::milliseconds limit)
+    {
+        pollfd watched{socket.get(), POLLIN, 0};
+        return ::poll(&watched, 1, static_cast<int>(limit.count())) == 1;
+    }
+
+    InstanceSocket::tAddress address;
+};
+
+TEST_F(OneListener, AListenerOfAnotherUserIsNoOtherCopy)
+{
+    const auto listener = listen(::getuid());
+    EXPECT_TRUE(InstanceSocket::connectTo(address).valid());
+    address.owner = ::getuid() + 1;
+    EXPECT_FALSE(InstanceSocket::connectTo(address).valid());
+    // It holds the name all the same: this copy cannot become the marker either.
+    EXPECT_FALSE(InstanceSocket::listenAt(address).valid());
+}
+
+TEST_F(OneListener, MessagesOfAnotherUserAreDroppedUnread)
+{
+    const std::vector<std::uint8_t> message = InstanceMessage::encode(u"/x");
+    struct Case {
+        uid_t owner;
+        std::size_t taken;
+        // Closing a connection with bytes left unread resets it.
+        bool reset;
+    };
+    for (const Case& test : {Case{::getuid() + 1, 0, true}, Case{::getuid(), 1, false}}) {
+        FileDescriptor listening = InstanceSocket::listenAt(address);
+        const FileDescriptor socket = InstanceSocket::connectTo(address);
+        ASSERT_EQ(::send(socket.get(), message.data(), message.size(), MSG_NOSIGNAL),
+                  static_cast<ssize_t>(message.size()));
+        ::shutdown(socket.get(), SHUT_WR);
+        // Started only now, the listener finds the whole message waiting.
+        InstanceListener listener(std::move(listening), "", test.owner);
+        ASSERT_TRUE(closedWithin(socket, std::chrono::milliseconds(2000)));
+        char byte = 0;
+        EXPECT_EQ(::recv(socket.get(), &byte, 1, 0) < 0 && errno == ECONNRESET, test.reset)
+            << "owner " << test.owner;
+        EXPECT_EQ(listener.takePending().size(), test.taken) << "owner " << test.owner;
+    }
 }
 
 // Runs copies of the helper program in a private runtime directory.
