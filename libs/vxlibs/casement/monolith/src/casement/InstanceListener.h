@@ -4,6 +4,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <deque>
 #include <mutex>
 #include <string>
@@ -19,9 +20,13 @@ namespace Casement::DETAIL {
 // takes the queued paths.
 class InstanceListener {
 public:
+    // How long one sender may take to deliver its whole message.
+    static constexpr std::chrono::milliseconds MessageTimeout{1000};
+
     // `socketPath` (empty for an abstract socket) is removed when the listener
     // ends. Only processes of the user `owner` may talk to it.
-    InstanceListener(FileDescriptor listening, std::string socketPath, uid_t owner);
+    InstanceListener(FileDescriptor listening, std::string socketPath, uid_t owner,
+                     std::chrono::milliseconds messageTimeout = MessageTimeout);
     ~InstanceListener();
     InstanceListener(const InstanceListener&) = delete;
     InstanceListener& operator=(const InstanceListener&) = delete;
@@ -39,6 +44,7 @@ private:
     FileDescriptor wakeWrite_;
     std::string socketPath_;
     uid_t owner_;
+    std::chrono::milliseconds messageTimeout_;
     std::mutex lock_;
     std::deque<std::u16string> pending_;
     std::thread thread_;

@@ -89,6 +89,8 @@ TEST(InstanceSockets, AnUnsafeRuntimeDirectoryFallsBackToAnAbstractSocket)
 // that talks to it.
 class OneListener : public ::testing::Test {
 protected:
+    using tClock = std::chrono::steady_clock;
+
     void SetUp() override
     {
         ::unsetenv("XDG_RUNTIME_DIR");
@@ -97,9 +99,27 @@ protected:
             + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     }
 
-    std::unique_ptr<InstanceListener> listen(uid_t owner)
+    std::unique_ptr<InstanceListener> listen(uid_t owner, std::chrono::milliseconds timeout)
     {
-        return std::make_unique<InstanceListener>(InstanceSocket::listenAt(address), "", owner);
+        return std::make_unique<InstanceListener>(InstanceSocket::listenAt(address), "", owner,
+                                                  timeout);
+    }
+
+    // Sends `bytes` one at a time, `pause` apart, until the listener closes the
+    // connection; then the time from the first byte, or nothing when the
+    // listener did not close it within `pause` of the last byte.
+    std::optional<tClock::duration> trickle(const std::vector<std::uint8_t>& bytes,
+                                            std::chrono::milliseconds pause)
+    {
+        const FileDescriptor socket = InstanceSocket::connectTo(address);
+        EXPECT_TRUE(socket.valid());
+        const tClock::time_point start = tClock::now();
+        for (const std::uint8_t byte : bytes) {
+            if (::send(socket.get(), &byte, 1, MSG_NOSIGNAL) != 1 || closedWithin(socket, pause)) {
+                return tClock::now() - start;
+            }
+        }
+        return std::nullopt;
     }
 
     static bool closedWithin(const FileDescriptor& socket, std::chrono::milliseconds limit)
@@ -113,7 +133,7 @@ protected:
 
 TEST_F(OneListener, AListenerOfAnotherUserIsNoOtherCopy)
 {
-    const auto listener = listen(::getuid());
+    const auto listener = listen(::getuid(), InstanceListener::MessageTimeout);
     EXPECT_TRUE(InstanceSocket::connectTo(address).valid());
     address.owner = ::getuid() + 1;
     EXPECT_FALSE(InstanceSocket::connectTo(address).valid());
@@ -144,6 +164,30 @@ TEST_F(OneListener, MessagesOfAnotherUserAreDroppedUnread)
             << "owner " << test.owner;
         EXPECT_EQ(listener.takePending().size(), test.taken) << "owner " << test.owner;
     }
+}
+
+TEST_F(OneListener, ASenderThatTricklesIsCutOffAtTheTimeOutOfTheWholeMessage)
+{
+    constexpr std::chrono::milliseconds timeout(200);
+    const auto listener = listen(::getuid(), timeout);
+    const std::optional<tClock::duration> cutOff =
+        trickle(InstanceMessage::encode(u"/x"), timeout * 6 / 10);
+    ASSERT_TRUE(cutOff);
+    EXPECT_GE(*cutOff, timeout * 9 / 10);
+    EXPECT_LT(*cutOff, timeout * 2);
+    EXPECT_TRUE(listener->takePending().empty());
+}
+
+// The user-interface thread ends the listener at shut-down.
+TEST_F(OneListener, EndingIsNotHeldUpByASenderInTheMiddleOfAMessage)
+{
+    auto listener = listen(::getuid(), std::chrono::milliseconds(5000));
+    const FileDescriptor socket = InstanceSocket::connectTo(address);
+    ASSERT_EQ(::send(socket.get(), "\x13", 1, MSG_NOSIGNAL), 1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50)); // until the listener reads
+    const tClock::time_point start = tClock::now();
+    listener.reset();
+    EXPECT_LT(tClock::now() - start, std::chrono::milliseconds(500));
 }
 
 // Runs copies of the helper program in a private runtime directory.
