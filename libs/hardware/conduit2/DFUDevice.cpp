@@ -187,7 +187,7 @@ bool DFUDevice::downloadBlock(DownloadBlock& block, DfuStatus& status)
         if (status.bState != DfuState::DnloadBusy) {
             return status.bState == DfuState::DnloadIdle;
         }
-        if (Basalt::clock().now() - start >= BusyLimit) {
+        if (outOfTime(start)) {
             status.bStatus = DfuStatusCode::ErrUnknown;
             return false;
         }
@@ -195,8 +195,24 @@ bool DFUDevice::downloadBlock(DownloadBlock& block, DfuStatus& status)
     }
 }
 
+std::chrono::milliseconds DFUDevice::downloadLimit(std::size_t length)
+{
+    return BusyLimit + std::chrono::seconds((length + 1023) / 1024);
+}
+
+bool DFUDevice::outOfTime(Basalt::Clock::TimePoint start) const
+{
+    const auto now = Basalt::clock().now();
+    return now - start >= BusyLimit || now >= downloadDeadline_;
+}
+
 bool DFUDevice::download(const std::uint8_t* data, std::size_t length, DfuStatus& status)
 {
+    downloadDeadline_ = Basalt::clock().now() + downloadLimit(length);
+    struct EndOfDownload {
+        Basalt::Clock::TimePoint& deadline;
+        ~EndOfDownload() { deadline = Basalt::Clock::TimePoint::max(); }
+    } endOfDownload{downloadDeadline_};
     status = {};
     if (data == nullptr || length == 0) {
         status.bStatus = DfuStatusCode::ErrTarget;
@@ -244,7 +260,7 @@ bool DFUDevice::download(const std::uint8_t* data, std::size_t length, DfuStatus
 
 // Follows the device from the closing block to the end of manifestation. A
 // tolerant device is asked for its state every millisecond (at most
-// BusyLimitMs); one that is not tolerant is watched for until it comes back
+// BusyLimitMs, and not past the download's deadline); one that is not tolerant is watched for until it comes back
 // in run-time mode with the same serial number, within wDetachTimeOut.
 bool DFUDevice::waitForManifestation(DfuStatus& status, std::uint8_t state)
 {
@@ -272,7 +288,7 @@ bool DFUDevice::waitForManifestation(DfuStatus& status, std::uint8_t state)
         case DfuState::Manifest:
             Basalt::clock().sleepFor(interval);
             if (tolerant) {
-                if (!getState(state) || Basalt::clock().now() - start > BusyLimit) {
+                if (!getState(state) || outOfTime(start)) {
                     status.bStatus = DfuStatusCode::ErrUnknown;
                 }
             } else if (elapsed > std::chrono::milliseconds(wDetachTimeOut_)) {

@@ -4,7 +4,10 @@
 #include "conduit2/DriverRecords.h"
 #include "conduit2/USBDevice.h"
 
+#include <basalt/Clock.h>
+
 #include <array>
+#include <chrono>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -30,6 +33,11 @@ public:
     // manifestation-tolerant device to manifest; past it the download fails
     // with errUNKNOWN, so a device that stays busy cannot hang the update.
     static constexpr std::uint32_t BusyLimitMs = 120000;
+    // Longest time a whole download may take, from its first block to the end
+    // of manifestation: BusyLimitMs plus one second per started KiB of image,
+    // so that a device busy just under the limit on every block (or one with a
+    // tiny transfer size) cannot hold the update for hours.
+    static std::chrono::milliseconds downloadLimit(std::size_t length);
 
     std::uint8_t bInterfaceProtocol() const { return bInterfaceProtocol_; }  // 1 run-time, 2 DFU mode, 0 unread
     std::uint8_t bmAttributes() const { return bmAttributes_; }
@@ -77,12 +85,16 @@ private:
     bool waitForManifestation(DfuStatus& status, std::uint8_t state);
     void watchManifestation(const USBDeviceOSHandle& handle, std::uint8_t& state);
     void countBytes(std::size_t bytes);
+    // A busy wait that began at `start` has lasted too long.
+    bool outOfTime(Basalt::Clock::TimePoint start) const;
 
     std::uint8_t bInterfaceProtocol_ = 0;
     std::uint8_t bmAttributes_ = 0;
     std::uint16_t wDetachTimeOut_ = 0;
     std::uint16_t wTransferSize_ = 0;
     std::atomic<std::uint32_t>* writtenBytes_ = nullptr;
+    // The end of the download in progress; none outside a download.
+    Basalt::Clock::TimePoint downloadDeadline_ = Basalt::Clock::TimePoint::max();
 };
 
 } // namespace Conduit2

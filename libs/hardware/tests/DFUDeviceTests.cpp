@@ -188,6 +188,23 @@ TEST_P(NeverFinishing, DownloadFailsAfterTheLimit)
 INSTANTIATE_TEST_SUITE_P(BusyOrManifesting, NeverFinishing, ::testing::Bool(),
                          [](const auto& p) { return p.param ? "Busy" : "Manifesting"; });
 
+// Busy 110 s after each of four blocks: every block is within the 120 s
+// limit, the download as a whole is not (120 s and 1 s a KiB).
+TEST_F(Dfu, TheWholeDownloadHasALimitThatGrowsWithTheImage)
+{
+    auto config = inDfuMode(1024);
+    config.busyAnswersPerBlock = 110;
+    config.busyPollTimeoutMs = 1000;
+    start(config);
+    const auto image = pattern(4096);
+    EXPECT_EQ(Conduit2::DFUDevice::downloadLimit(image.size()), 124s);
+    const auto begin = clock.now();
+    EXPECT_FALSE(device.download(image.data(), image.size(), status));
+    EXPECT_EQ(status.bStatus, DfuStatusCode::ErrUnknown);
+    EXPECT_GE(clock.now() - begin, 124s);
+    EXPECT_LT(clock.now() - begin, 126s);
+}
+
 TEST_F(Dfu, WaitResetAtOnceEndsTheDownloadWithoutWatching)
 {
     auto config = inDfuMode(1024);
