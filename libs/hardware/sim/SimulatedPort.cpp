@@ -13,7 +13,8 @@ namespace {
 
 // The state of one transfer slot, shared with delayed completions so that a
 // completion that fires after a cancel (or after the slot is gone) does
-// nothing.
+// nothing. A completion runs under the lock and ends the pending transfer in
+// the same step, so cancel() cannot return while it is still running.
 struct SlotState {
     std::mutex lock;
     std::uint64_t current = 0;  // the submission a completion must belong to
@@ -55,14 +56,13 @@ public:
         const bool late = reply.delay > Basalt::Clock::Duration::zero();
         auto finish = [state = state_, submission, setup, data, in, late, reply = std::move(reply),
                        connected = connected_, completion = std::move(completion)] {
-            {
-                std::lock_guard guard(state->lock);
-                if (!state->pending || state->current != submission) {
-                    return;
-                }
-                state->pending = false;
+            const bool gone = late && !connected();
+            std::lock_guard guard(state->lock);
+            if (!state->pending || state->current != submission) {
+                return;
             }
-            if (late && !connected()) {
+            state->pending = false;
+            if (gone) {
                 completion(OsError::DeviceNotConnected, 0);
             } else if (reply.kind == ControlReply::Stall) {
                 completion(OsError::GeneralFailure, 0);
