@@ -18,19 +18,22 @@ using namespace std::chrono_literals;
 constexpr auto CancelGrace = 2s;
 
 // One reusable libusb control transfer. libusb wants the setup packet in
-// front of the data stage, so the slot keeps its own buffer.
+// front of the data stage, so the slot keeps its own buffer. The completion
+// runs under the slot's lock and the slot turns idle in the same step, so
+// that once cancel() has returned, or submit() has found the slot idle, no
+// completion of an earlier transfer is running or still to come.
 class LibusbTransfer final : public PortTransfer {
 public:
     explicit LibusbTransfer(libusb_device_handle* handle) : handle_(handle), transfer_(libusb_alloc_transfer(0)) {}
 
-    // libusb must not free a transfer still under way: ask for its
-    // cancellation and wait for its completion, which the kernel always
-    // delivers (with an error when the device is gone).
+    // libusb must not free a transfer still under way: give it up and wait
+    // until libusb hands it back, which the kernel always does (with an
+    // error when the device is gone).
     ~LibusbTransfer() override
     {
         std::unique_lock guard(lock_);
         if (inFlight_) {
-            libusb_cancel_transfer(transfer_);
+            abandon();
             done_.wait(guard, [this] { return !inFlight_; });
         }
         guard.unlock();
@@ -44,6 +47,10 @@ public:
         if (!transfer_) {
             return OsError::OutOfMemory;
         }
+        std::lock_guard guard(lock_);
+        if (inFlight_) {
+            return OsError::Busy;
+        }
         buffer_.resize(LIBUSB_CONTROL_SETUP_SIZE + setup.wLength);
         libusb_fill_control_setup(buffer_.data(), setup.bmRequestType, setup.bRequest, setup.wValue, setup.wIndex,
                                   setup.wLength);
@@ -51,33 +58,26 @@ public:
             std::memcpy(buffer_.data() + LIBUSB_CONTROL_SETUP_SIZE, data, setup.wLength);
         }
         libusb_fill_control_transfer(transfer_, handle_, buffer_.data(), &LibusbTransfer::finished, this, 0);
-        {
-            std::lock_guard guard(lock_);
-            inData_ = setup.isDeviceToHost() ? data : nullptr;
-            completion_ = std::move(completion);
-            inFlight_ = true;
-        }
         const int error = libusb_submit_transfer(transfer_);
         if (error != LIBUSB_SUCCESS) {
-            std::lock_guard guard(lock_);
-            inFlight_ = false;
-            completion_ = nullptr;
             return osErrorFromLibusbError(error);
         }
+        inData_ = setup.isDeviceToHost() ? data : nullptr;
+        completion_ = std::move(completion);
+        inFlight_ = true;
         return OsError::Success;
     }
 
+    // Even when libusb cannot cancel the transfer, its request is given up:
+    // nothing of it is written from now on. The slot then stays busy until
+    // libusb hands the transfer back.
     bool cancel() override
     {
         std::unique_lock guard(lock_);
         if (!inFlight_) {
             return true;
         }
-        const int error = libusb_cancel_transfer(transfer_);
-        if (error != LIBUSB_SUCCESS && error != LIBUSB_ERROR_NOT_FOUND) {
-            return false;
-        }
-        return done_.wait_for(guard, CancelGrace, [this] { return !inFlight_; });
+        return abandon() && done_.wait_for(guard, CancelGrace, [this] { return !inFlight_; });
     }
 
 private:
@@ -86,24 +86,34 @@ private:
         static_cast<LibusbTransfer*>(transfer->user_data)->finish();
     }
 
-    // Marks the slot free before the completion runs: the completion wakes
-    // the requester, which may then submit again or destroy the slot, so
-    // nothing of the slot is touched after it.
+    // Drops the completion and the caller's buffer, then asks libusb to end
+    // the transfer; false when libusb cannot. Called under the lock.
+    bool abandon()
+    {
+        completion_ = nullptr;
+        inData_ = nullptr;
+        const int error = libusb_cancel_transfer(transfer_);
+        return error == LIBUSB_SUCCESS || error == LIBUSB_ERROR_NOT_FOUND;
+    }
+
+    // The completion wakes the requester, which may then submit again or
+    // destroy the slot: both wait for the lock, so the slot is idle and
+    // untouched by the time they get it.
     void finish()
     {
-        Completion completion;
-        const auto bytes = static_cast<std::size_t>(transfer_->actual_length);
-        const std::uint32_t status = osErrorFromLibusbTransferStatus(transfer_->status);
-        {
-            std::lock_guard guard(lock_);
+        std::lock_guard guard(lock_);
+        if (completion_) {
+            const auto bytes = static_cast<std::size_t>(transfer_->actual_length);
+            const std::uint32_t status = osErrorFromLibusbTransferStatus(transfer_->status);
             if (inData_ && status == OsError::Success) {
                 std::memcpy(inData_, buffer_.data() + LIBUSB_CONTROL_SETUP_SIZE, bytes);
             }
-            completion = std::move(completion_);
-            inFlight_ = false;
-            done_.notify_all();
+            completion_(status, bytes);
         }
-        completion(status, bytes);
+        completion_ = nullptr;
+        inData_ = nullptr;
+        inFlight_ = false;
+        done_.notify_all();
     }
 
     libusb_device_handle* handle_;

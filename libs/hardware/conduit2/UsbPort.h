@@ -21,12 +21,14 @@ public:
 
     // Starts a control transfer; `data` holds wLength bytes and stays valid
     // until the completion has run. Returns 0 when started, else an error
-    // code (the completion does not run then).
+    // code (the completion does not run then): Busy while the transport
+    // still holds a transfer whose cancel failed.
     virtual std::uint32_t submit(const UsbSetup& setup, std::uint8_t* data, Completion completion) = 0;
 
     // Cancels a transfer still under way. On return its completion has run or
-    // never will, so the slot and the data buffer may be reused. False when
-    // the transport could not cancel it.
+    // never will, and the data buffer may be reused, whatever the result.
+    // False when the transport could not cancel it; the slot then refuses
+    // new transfers until the transport has given the old one back.
     virtual bool cancel() = 0;
 };
 
