@@ -81,15 +81,17 @@ bool startSdl()
     // Closing the last window is a close request the application answers,
     // not a quit of its own.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // Before SDL's X11 driver starts: it keeps the handler it finds and puts
+    // it back before closing the display, where errors still pending (a
+    // request to a window already gone) are handled. Xlib's own handler
+    // would end the program there with exit(1).
+    DETAIL::installXErrorHandlers();
     if (SDL_InitSubSystem(SdlSubsystems) != 0) {
         return false;
     }
     if (!reachesADisplay()) {
         SDL_QuitSubSystem(SdlSubsystems);
         return false;
-    }
-    if (std::string_view(SDL_GetCurrentVideoDriver()) == "x11") {
-        DETAIL::installXErrorHandlers();
     }
     state().sdlStarted = true;
     return true;
