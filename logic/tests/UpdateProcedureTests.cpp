@@ -79,7 +79,7 @@ TEST_F(Update, DeviceAlreadyInUpdateModeIsNotDetached)
 TEST_F(Update, RejectedDetachKeepsTheDeviceOpenWithoutTheReconnectWait)
 {
     StudioConfig config;
-    config.noAnswerTo = Conduit2::Sim::RequestMatch{0x21, 0};
+    config.faults = {{.kind = Conduit2::Sim::eFaultKind::Lose, .request = {0x21, 0, {}}, .repeats = true}};
     plugModel(config);
     ASSERT_TRUE(logic->isDeviceReady());
     const auto begin = clock.now();
@@ -123,7 +123,7 @@ TEST_F(Update, DeviceStillInRunTimeModeAfterThePassFailsToStart)
 TEST_F(Update, FailingImageBStopsBeforeImageAAndClosesTheDevice)
 {
     StudioConfig config;
-    config.noAnswerTo = Conduit2::Sim::RequestMatch{0x41, 0x1D};
+    config.faults = {{.kind = Conduit2::Sim::eFaultKind::Lose, .request = {0x41, 0x1D, {}}, .repeats = true}};
     auto model = plugModel(config);
     EXPECT_EQ(runUpdate(), UpdateResult::WriteFailed);
     EXPECT_TRUE(recorder->requests(0x21, 1).empty());   // no DFU_DNLOAD
@@ -135,7 +135,8 @@ TEST_F(Update, FailingImageBStopsBeforeImageAAndClosesTheDevice)
 TEST_F(Update, StalledBlockFailsWithMinusTwoAndTheDeviceStaysInUpdateMode)
 {
     StudioConfig config;
-    config.stallAtBlock = 5;
+    config.faults = {{.kind = Conduit2::Sim::eFaultKind::Stall, .request = Conduit2::Sim::dfuDownloadBlock(5),
+                      .repeats = true}};
     auto model = plugModel(config);
     EXPECT_EQ(runUpdate(), UpdateResult::WriteFailed);
     clock.advance(10s);
@@ -209,7 +210,7 @@ TEST_F(Update, UnplugDuringTheDownloadThenANewRunRecovers)
     const auto block = static_cast<std::uint16_t>(random() % 15);
     SCOPED_TRACE("unplugged at block " + std::to_string(block));
     StudioConfig config;
-    config.unplugAtBlock = block;
+    config.faults = {{.kind = Conduit2::Sim::eFaultKind::Unplug, .request = Conduit2::Sim::dfuDownloadBlock(block)}};
     auto model = plugModel(config);
     EXPECT_EQ(runUpdate(), UpdateResult::WriteFailed);
 

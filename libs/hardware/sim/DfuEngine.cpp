@@ -122,12 +122,6 @@ DfuEngine::tOutcome DfuEngine::download(std::uint16_t block, std::span<const std
     if ((settings_.bmAttributes & DfuCanDownload) == 0) {
         return refuse(eDfuStatus::ErrStalledPkt);
     }
-    if (settings_.failAtBlock == block) {
-        if (settings_.failsOnlyOnce) {
-            settings_.failAtBlock.reset();
-        }
-        return refuse(eDfuStatus::ErrWrite);
-    }
     if (data.empty()) {
         return closeDownload(block);
     }

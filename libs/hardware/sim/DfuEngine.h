@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <vector>
 
@@ -27,10 +26,6 @@ public:
         std::uint32_t manifestationPollTimeoutMs = 0;
         // The closing block leads straight to dfuMANIFEST-WAIT-RESET.
         bool waitResetAfterClosingBlock = false;
-        // A DFU_DNLOAD with this block number fails to write, every time or
-        // only the first time.
-        std::optional<std::uint16_t> failAtBlock;
-        bool failsOnlyOnce = false;
     };
 
     enum eEffect {
@@ -56,6 +51,9 @@ public:
 
     // One DFU class request addressed to the DFU interface.
     tOutcome handle(const SetupPacket& setup, std::span<const std::uint8_t> data);
+    // A request the device fails: it stalls, and in DFU mode enters dfuERROR
+    // with `status` unless it is there already.
+    tOutcome refuse(eDfuStatus status);
 
     eDfuState state() const { return state_; }
     const std::vector<std::uint8_t>& image() const { return image_; }
@@ -64,7 +62,6 @@ public:
 
 private:
     bool isAllowed(std::uint8_t request) const;
-    tOutcome refuse(eDfuStatus status);
     tOutcome detach();
     tOutcome download(std::uint16_t block, std::span<const std::uint8_t> data);
     tOutcome writeBlock(std::uint16_t block, std::span<const std::uint8_t> data);

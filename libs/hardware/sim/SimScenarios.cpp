@@ -28,9 +28,9 @@ std::vector<Scenario> makeScenarios()
     TrovixStudioModel::Config bootFails;
     bootFails.ignoreDetach = true;
     TrovixStudioModel::Config writeFails;
-    writeFails.stallAtBlock = 5;
-    TrovixStudioModel::Config writeFailsOnce = writeFails;
-    writeFailsOnce.stallsOnlyOnce = true;
+    writeFails.faults = {{.kind = eFaultKind::Stall, .request = dfuDownloadBlock(5), .repeats = true}};
+    TrovixStudioModel::Config writeFailsOnce;
+    writeFailsOnce.faults = {{.kind = eFaultKind::Stall, .request = dfuDownloadBlock(5)}};
     TrovixStudioModel::Config slowReturn;
     slowReturn.bootDelay = 7000ms;
     return {

@@ -11,10 +11,45 @@ namespace Conduit2::Sim {
 // Off: the device has left the bus (detaching, booting, or pulled out).
 enum class eStudioMode { Off, RunTime, Dfu };
 
-// A control request picked out by its request type and number.
+// A control request picked out by its request type and number, and by its
+// wValue (a block or chunk number) when one is given.
 struct RequestMatch {
     std::uint8_t bmRequestType = 0;
     std::uint8_t bRequest = 0;
+    std::optional<std::uint16_t> wValue;
+};
+
+// DFU_DNLOAD of one block of image A.
+inline RequestMatch dfuDownloadBlock(std::uint16_t block)
+{
+    return {0x21, 1, block};
+}
+
+// Where a fault strikes.
+enum class eFaultPoint {
+    Request,        // a control request that the fault's RequestMatch picks out
+    Manifestation,  // any control request while the device is in dfuMANIFEST
+    LeavingDfuMode, // the bus reset that makes the device leave DFU mode
+};
+
+// What the device does there.
+enum class eFaultKind {
+    Unplug, // leaves the bus without completing the request, and stays off until replug()
+    Hang,   // completes no request from this one on, takes no reset and stops its own
+            // steps (manifestation, boot), until replug()
+    Lose,   // this one request is never completed (a reset goes unnoticed); the device goes on
+    Stall,  // stalls the request; a DFU request in DFU mode also enters dfuERROR, with
+            // errWRITE for a block. A reset has no handshake to stall: no effect there.
+};
+
+// One fault, struck at the n-th time its point is reached (requests it
+// matches, or resets), counted from 1 while the device is on the bus.
+struct Fault {
+    eFaultKind kind = eFaultKind::Stall;
+    eFaultPoint point = eFaultPoint::Request;
+    RequestMatch request;
+    std::uint32_t occurrence = 1;
+    bool repeats = false; // also strikes every time after the n-th
 };
 
 constexpr std::size_t StudioImageARoom = 60416;
@@ -57,13 +92,10 @@ struct StudioConfig {
     std::chrono::milliseconds bootDelay{1000};
 
     // Faults.
-    bool ignoreDetach = false;                  // DETACH is acknowledged, nothing happens
-    std::optional<std::uint16_t> stallAtBlock;  // that DFU block stalls (errWRITE)…
-    bool stallsOnlyOnce = false;                // …every time, or only the first time
-    std::optional<std::uint16_t> unplugAtBlock; // once: off the bus until replug()
-    std::string serialInDfuMode;                // not empty: the serial number in DFU mode
-    bool neverReturns = false;                  // stays off the bus after a detach or a reset
-    std::optional<RequestMatch> noAnswerTo;     // such requests are never completed
+    bool ignoreDetach = false;   // DETACH is acknowledged, nothing happens
+    std::string serialInDfuMode; // not empty: the serial number in DFU mode
+    bool neverReturns = false;   // stays off the bus after a detach or a reset
+    std::vector<Fault> faults;
 };
 
 } // namespace Conduit2::Sim

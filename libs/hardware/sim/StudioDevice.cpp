@@ -28,14 +28,13 @@ DfuEngine::tSettings engineSettings(const StudioConfig& config)
         config.busyPollTimeoutMs,
         static_cast<std::uint32_t>(config.manifestationTime.count()),
         config.waitResetAfterClosingBlock,
-        config.stallAtBlock,
-        config.stallsOnlyOnce,
     };
 }
 
-bool matches(const std::optional<RequestMatch>& match, const SetupPacket& setup)
+bool matches(const RequestMatch& match, const SetupPacket& setup)
 {
-    return match && match->bmRequestType == setup.bmRequestType && match->bRequest == setup.bRequest;
+    return match.bmRequestType == setup.bmRequestType && match.bRequest == setup.bRequest
+        && (!match.wValue || match.wValue == setup.wValue);
 }
 
 } // namespace
@@ -45,6 +44,7 @@ StudioDevice::StudioDevice(StudioConfig config)
       release_(config_.installedRelease),
       secondaryRevision_(config_.secondaryRevision),
       installedFirmwareIntact_(!config_.startsInDfuMode),
+      faultPointsReached_(config_.faults.size()),
       engine_(engineSettings(config_)),
       imageB_(StudioImageBRoom)
 {
@@ -98,6 +98,12 @@ std::string StudioDevice::serialNumber() const
     return serialNumber_;
 }
 
+std::uint32_t StudioDevice::faultsStruck() const
+{
+    std::lock_guard guard(lock_);
+    return faultsStruck_;
+}
+
 void StudioDevice::runLocked(const std::function<void(Followups&)>& body)
 {
     Followups after;
@@ -113,7 +119,18 @@ void StudioDevice::runLocked(const std::function<void(Followups&)>& body)
 ControlReply StudioDevice::controlLocked(const SetupPacket& setup, std::span<const std::uint8_t> hostData,
                                          Followups& after)
 {
-    if (mode_ == eStudioMode::Off || matches(config_.noAnswerTo, setup)) {
+    if (mode_ == eStudioMode::Off || hung_) {
+        return ControlReply::noAnswer();
+    }
+    const Fault* fault = faultStriking([&](const Fault& candidate) {
+        return (candidate.point == eFaultPoint::Request && matches(candidate.request, setup))
+            || (candidate.point == eFaultPoint::Manifestation && engine_.state() == eDfuState::Manifest);
+    });
+    if (fault && fault->kind == eFaultKind::Stall) {
+        return stall(setup);
+    }
+    if (fault) {
+        strike(*fault, after);
         return ControlReply::noAnswer();
     }
     switch (setup.bmRequestType & RequestTypeMask) {
@@ -135,18 +152,41 @@ ControlReply StudioDevice::classRequest(const SetupPacket& setup, std::span<cons
         || setup.wIndex != standard_.descriptors().dfuInterface) {
         return ControlReply::stall();
     }
-    if (setup.bRequest == DfuDnload && mode_ == eStudioMode::Dfu && !unplugAtBlockDone_
-        && config_.unplugAtBlock == setup.wValue) {
-        unplugAtBlockDone_ = true;
-        leaveBus(after);
-        return ControlReply::noAnswer();
-    }
     if (setup.bRequest == DfuDetach && mode_ == eStudioMode::RunTime && config_.ignoreDetach) {
         return ControlReply::ack();
     }
     auto outcome = engine_.handle(setup, hostData);
     applyEffect(outcome.effect, after);
     return std::move(outcome.reply);
+}
+
+// Counts the faults whose point is reached; returns the first that strikes
+// now, or null.
+const Fault* StudioDevice::faultStriking(const std::function<bool(const Fault&)>& reached)
+{
+    const Fault* striking = nullptr;
+    for (std::size_t i = 0; i < config_.faults.size(); ++i) {
+        const Fault& fault = config_.faults[i];
+        if (!reached(fault)) {
+            continue;
+        }
+        const std::uint32_t count = ++faultPointsReached_[i];
+        if (!striking && (count == fault.occurrence || (fault.repeats && count > fault.occurrence))) {
+            striking = &fault;
+        }
+    }
+    faultsStruck_ += striking ? 1 : 0;
+    return striking;
+}
+
+// A stalled DFU request is a failure of the DFU state machine; a failed
+// block is a write error.
+ControlReply StudioDevice::stall(const SetupPacket& setup)
+{
+    if ((setup.bmRequestType & RequestTypeMask) != ClassType) {
+        return ControlReply::stall();
+    }
+    return engine_.refuse(setup.bRequest == DfuDnload ? eDfuStatus::ErrWrite : eDfuStatus::ErrStalledPkt).reply;
 }
 
 // 0xB3 reads a 16-bit value of the run-time firmware (selector 1: the

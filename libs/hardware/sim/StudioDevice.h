@@ -29,12 +29,14 @@ public:
     ControlReply control(const SetupPacket& setup, std::span<const std::uint8_t> hostData);
     void busReset();
     void replug();
+    void clearFaults();
 
     eStudioMode mode() const;
     eDfuState dfuState() const;
     std::vector<std::uint8_t> imageA() const;
     std::vector<std::uint8_t> imageB() const;
     std::string serialNumber() const;
+    std::uint32_t faultsStruck() const;
 
 private:
     using Step = void (StudioDevice::*)(Followups&);
@@ -43,6 +45,9 @@ private:
     ControlReply controlLocked(const SetupPacket& setup, std::span<const std::uint8_t> hostData, Followups& after);
     ControlReply classRequest(const SetupPacket& setup, std::span<const std::uint8_t> hostData, Followups& after);
     ControlReply vendorRequest(const SetupPacket& setup, std::span<const std::uint8_t> hostData);
+    const Fault* faultStriking(const std::function<bool(const Fault&)>& reached);
+    void strike(const Fault& fault, Followups& after);
+    ControlReply stall(const SetupPacket& setup);
     void applyEffect(DfuEngine::eEffect effect, Followups& after);
 
     void startRunTime(std::uint16_t release, std::uint16_t secondaryRevision);
@@ -64,7 +69,7 @@ private:
     void boot(Followups& after);
 
     mutable std::mutex lock_;
-    const StudioConfig config_;
+    StudioConfig config_;
     DevicePort* port_ = nullptr;
     eStudioMode mode_ = eStudioMode::Off;
     std::uint16_t release_;
@@ -73,7 +78,11 @@ private:
     // Not in DFU mode since the start: the flash still holds the firmware the
     // device was found running.
     bool installedFirmwareIntact_;
-    bool unplugAtBlockDone_ = false;
+    // How often each fault's point was reached, and how many faults struck.
+    std::vector<std::uint32_t> faultPointsReached_;
+    std::uint32_t faultsStruck_ = 0;
+    // A fault hung the device: it answers nothing until it is replugged.
+    bool hung_ = false;
     // Only the step scheduled last may run; leaving the bus cancels it.
     std::uint64_t epoch_ = 0;
     StandardRequests standard_;

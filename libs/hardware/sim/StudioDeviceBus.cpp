@@ -6,12 +6,23 @@
 namespace Conduit2::Sim::DETAIL {
 
 // In run-time mode a reset only matters in appDETACH; in DFU mode it makes
-// the device leave its boot loader.
+// the device leave its boot loader, unless a fault strikes there. A hung
+// device takes no reset.
 void StudioDevice::busReset()
 {
     runLocked([this](Followups& after) {
+        if (hung_) {
+            return;
+        }
         if (mode_ == eStudioMode::Dfu) {
-            leaveAndReturn(config_.bootDelay, &StudioDevice::boot, after);
+            const Fault* fault = faultStriking([](const Fault& candidate) {
+                return candidate.point == eFaultPoint::LeavingDfuMode && candidate.kind != eFaultKind::Stall;
+            });
+            if (fault) {
+                strike(*fault, after);
+            } else {
+                leaveAndReturn(config_.bootDelay, &StudioDevice::boot, after);
+            }
         } else if (mode_ == eStudioMode::RunTime && engine_.state() == eDfuState::AppDetach) {
             leaveAndReturn(config_.reenumerationDelay, &StudioDevice::enumerateInDfuMode, after);
         }
@@ -22,11 +33,36 @@ void StudioDevice::busReset()
 void StudioDevice::replug()
 {
     runLocked([this](Followups& after) {
+        hung_ = false;
         if (mode_ != eStudioMode::Off) {
             leaveBus(after);
         }
         schedule(config_.bootDelay, &StudioDevice::boot, after);
     });
+}
+
+// From now on the device has none of the faults of its configuration; one
+// that hung it still holds until replug().
+void StudioDevice::clearFaults()
+{
+    std::lock_guard guard(lock_);
+    config_.ignoreDetach = false;
+    config_.serialInDfuMode.clear();
+    config_.neverReturns = false;
+    config_.faults.clear();
+    faultPointsReached_.clear();
+}
+
+// An unplugged device stays off the bus; a hung one also drops the step it
+// had scheduled.
+void StudioDevice::strike(const Fault& fault, Followups& after)
+{
+    if (fault.kind == eFaultKind::Unplug) {
+        leaveBus(after);
+    } else if (fault.kind == eFaultKind::Hang) {
+        hung_ = true;
+        ++epoch_;
+    }
 }
 
 void StudioDevice::applyEffect(DfuEngine::eEffect effect, Followups& after)

@@ -31,6 +31,11 @@ void TrovixStudioModel::replug()
     device_->replug();
 }
 
+void TrovixStudioModel::clearFaults()
+{
+    device_->clearFaults();
+}
+
 eStudioMode TrovixStudioModel::mode() const
 {
     return device_->mode();
@@ -54,6 +59,11 @@ std::vector<std::uint8_t> TrovixStudioModel::imageB() const
 std::string TrovixStudioModel::serialNumber() const
 {
     return device_->serialNumber();
+}
+
+std::uint32_t TrovixStudioModel::faultsStruck() const
+{
+    return device_->faultsStruck();
 }
 
 } // namespace Conduit2::Sim

@@ -33,6 +33,9 @@ public:
     // Puts the device back on the bus after it was pulled out (or pulls it
     // and puts it back); it boots after the boot delay.
     void replug();
+    // From now on the device has none of the faults of its configuration (a
+    // fault that hung it holds until replug()).
+    void clearFaults();
 
     eStudioMode mode() const;
     eDfuState dfuState() const;
@@ -41,6 +44,8 @@ public:
     std::vector<std::uint8_t> imageB() const;
     // The serial number the device reports now.
     std::string serialNumber() const;
+    // How many times a fault of the configuration has struck.
+    std::uint32_t faultsStruck() const;
 
 private:
     std::shared_ptr<DETAIL::StudioDevice> device_;

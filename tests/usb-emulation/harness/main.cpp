@@ -117,7 +117,8 @@ int runAgainstModel(const HarnessOptions& options, TrovixStudioModel::Config con
     config.expectedImageA.assign(imageA.begin(), imageA.end());
     config.expectedImageB.assign(imageB.begin(), imageB.end());
     if (options.unplugAtBlock) {
-        config.unplugAtBlock = options.unplugAtBlock;
+        config.faults.push_back({.kind = Conduit2::Sim::eFaultKind::Unplug,
+                                 .request = Conduit2::Sim::dfuDownloadBlock(*options.unplugAtBlock)});
     }
     if (options.busyMs) {
         config.busyPollTimeoutMs = *options.busyMs;

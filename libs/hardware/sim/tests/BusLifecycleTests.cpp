@@ -164,7 +164,7 @@ TEST_F(BusLifecycleTest, ImagesCountOnlyOnceTheirWritesWereEnded)
 TEST_F(BusLifecycleTest, UnplugAtBlockLeavesTheBusOnceUntilReplugged)
 {
     TrovixStudioModel::Config config;
-    config.unplugAtBlock = 3;
+    config.faults = {{.kind = eFaultKind::Unplug, .request = dfuDownloadBlock(3)}};
     start(config);
     detachIntoDfuMode();
     for (std::uint16_t block = 0; block < 3; ++block) {

@@ -119,7 +119,7 @@ TEST_F(DfuDownloadTest, WriteFailuresStall)
     expectError(0x08);
 
     TrovixStudioModel::Config config;
-    config.stallAtBlock = 5;
+    config.faults = {{.kind = eFaultKind::Stall, .request = dfuDownloadBlock(5), .repeats = true}};
     start(config);
     for (std::uint16_t block = 0; block < 5; ++block) {
         sendBlock(block, pattern(4096, 0));
@@ -130,7 +130,7 @@ TEST_F(DfuDownloadTest, WriteFailuresStall)
 
     // A write failure that goes away: the download starts again after
     // DFU_CLRSTATUS and the block is written the second time.
-    config.stallsOnlyOnce = true;
+    config.faults[0].repeats = false;
     start(config);
     for (std::uint16_t block = 0; block < 5; ++block) {
         sendBlock(block, pattern(4096, 0));

@@ -35,7 +35,7 @@ TEST_F(VendorRequestTest, SecondaryRevisionIsReadFromTheRunTimeFirmware)
 TEST_F(VendorRequestTest, NoAnswerKnobLeavesThatRequestUncompleted)
 {
     TrovixStudioModel::Config config;
-    config.noAnswerTo = RequestMatch{0xC0, 0xB3};
+    config.faults = {{.kind = eFaultKind::Lose, .request = {0xC0, 0xB3, {}}, .repeats = true}};
     start(config);
     EXPECT_EQ(in(0xC0, 0xB3, 0, 0x1D, 2).kind, ControlReply::NoAnswer);
     EXPECT_EQ(descriptor(0x0100).size(), 18u);
