@@ -119,17 +119,17 @@ bool TVSUpdaterUpgradeLogic::enterUpdateMode()
         return false;
     }
     if (device_->bInterfaceProtocol() == UpdateMode) {
-        return true;
+        return device_->hasUsableTransferSize();
     }
-    return device_->detach() && device_->reconnectInDfuMode() && device_->wTransferSize() != 0;
+    return device_->detach() && device_->reconnectInDfuMode() && device_->hasUsableTransferSize();
 }
 
 bool TVSUpdaterUpgradeLogic::isInUpdateMode()
 {
     if (device_->isOpen() && device_->bInterfaceProtocol() == UpdateMode) {
-        return true;
+        return device_->hasUsableTransferSize();
     }
-    return device_->reconnectInDfuMode() && device_->wTransferSize() != 0;
+    return device_->reconnectInDfuMode() && device_->hasUsableTransferSize();
 }
 
 bool TVSUpdaterUpgradeLogic::startUpdate(UpdateResult& result)

@@ -42,6 +42,11 @@ public:
     void readFirmwareInfo(Conduit2::USBDeviceInfo& info, std::string& installed, std::string& newest,
                           bool& updateAvailable);
 
+    // True when the device is open in update mode with a transfer size the
+    // driver can carry: enterUpdateMode detaches a device in run-time mode
+    // first, isInUpdateMode only looks for it in update mode. A device whose
+    // image A could not be written to the end is refused before any image
+    // is written, so that it keeps what its flash holds.
     bool enterUpdateMode();
     bool isInUpdateMode();
     // Starts the worker with `result` (set to 0); false (result -1) unless

@@ -222,7 +222,7 @@ bool DFUDevice::download(const std::uint8_t* data, std::size_t length, DfuStatus
         status.bStatus = DfuStatusCode::ErrWrite;
         return false;
     }
-    if (wTransferSize_ == 0 || wTransferSize_ >= DownloadBlockDataSize) {
+    if (!hasUsableTransferSize()) {
         status.bStatus = DfuStatusCode::ErrUnknown;
         if (shouldLog(2, "DFUDevice")) {
             logMessage(2, "%s: Unsupported wTransferSize (%d)\n", "DFUDevice", static_cast<int>(wTransferSize_));

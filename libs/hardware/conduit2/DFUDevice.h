@@ -43,6 +43,9 @@ public:
     std::uint8_t bmAttributes() const { return bmAttributes_; }
     std::uint16_t wDetachTimeOut() const { return wDetachTimeOut_; }
     std::uint16_t wTransferSize() const { return wTransferSize_; }
+    // A download block of the driver can carry blocks of wTransferSize bytes
+    // (1 to 8191).
+    bool hasUsableTransferSize() const { return wTransferSize_ != 0 && wTransferSize_ < DownloadBlockDataSize; }
 
     // Reads the DFU information record; on failure the fields keep their values.
     void readDfuInfo();
