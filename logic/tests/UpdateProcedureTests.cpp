@@ -5,7 +5,6 @@
 
 #include <future>
 #include <thread>
-#include <random>
 
 namespace {
 
@@ -202,28 +201,6 @@ TEST_F(Update, QuitConfirmedDuringTheFinalWaitStopsTheWorkerWithoutAResult)
     }
     EXPECT_FALSE(logic->isUpdateRunning());
     EXPECT_EQ(result.load(), UpdateResult::Running);
-}
-
-TEST_F(Update, UnplugDuringTheDownloadThenANewRunRecovers)
-{
-    std::mt19937 random(std::random_device{}());
-    const auto block = static_cast<std::uint16_t>(random() % 15);
-    SCOPED_TRACE("unplugged at block " + std::to_string(block));
-    StudioConfig config;
-    config.faults = {{.kind = Conduit2::Sim::eFaultKind::Unplug, .request = Conduit2::Sim::dfuDownloadBlock(block)}};
-    auto model = plugModel(config);
-    EXPECT_EQ(runUpdate(), UpdateResult::WriteFailed);
-
-    model->replug();
-    clock.advance(2s);
-    ASSERT_TRUE(logic->isDeviceReady());
-    EXPECT_EQ(logic->device().bInterfaceProtocol(), 2);
-    UpdateResult again;
-    ASSERT_TRUE(logic->enterUpdateMode());
-    ASSERT_TRUE(logic->startUpdate(again));
-    EXPECT_EQ(waitForResult(again), UpdateResult::Done);
-    EXPECT_TRUE(holdsCarriedFirmware(*model));
-    EXPECT_TRUE(deviceComesBackUpdated());
 }
 
 TEST_F(Update, ReleasingTheLogicDuringAnUpdateIsSafe)
