@@ -1,10 +1,11 @@
 #pragma once
 
-// A generated stylesheet of about 22 KB written like a skin's: comments of
-// both kinds, @define constants, type, id, style, attribute and state
-// selectors, both relations, selector lists and every value form. Panel n
-// styles the widgets with ids "Panel<n>Title", "Panel<n>Action",
-// "Panel<n>Quit" and "Panel<n>".
+// A generated stylesheet of about 22 KB (or of another size) written like a
+// skin's: comments of both kinds, @define constants, type, id, style,
+// attribute and state selectors, both relations, selector lists and every
+// value form. Panel n styles the widgets with ids "Panel<n>Title",
+// "Panel<n>Action", "Panel<n>Quit" and "Panel<n>"; a larger sheet has more
+// panels, so every property gets more rules.
 
 #include <cstddef>
 #include <string>
@@ -44,11 +45,11 @@ inline void appendPanel(std::string& text, int n)
     text += "*#" + panel + "  Label.Status, Pane#" + panel + " :: Image { animation-index: 0; scale: 1.5; }\n\n";
 }
 
-inline std::string generatedStylesheet()
+inline std::string generatedStylesheet(std::size_t targetSize = TargetSize)
 {
     std::string text;
     appendConstants(text);
-    for (int n = 0; text.size() < TargetSize; ++n) {
+    for (int n = 0; text.size() < targetSize; ++n) {
         appendPanel(text, n);
     }
     return text;
