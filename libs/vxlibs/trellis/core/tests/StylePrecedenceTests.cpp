@@ -54,6 +54,30 @@ TEST_F(StylePrecedence, AmongEquallySpecificRulesTheFirstWrittenWins)
     EXPECT_EQ(*find(*add("Button", "ok"), "width"), number(4)) << "more specific, though written last";
 }
 
+// Enough rules of three specificities, written interleaved, that an order
+// kept only for short lists would show.
+TEST_F(StylePrecedence, RulesListMoreSpecificFirstAndEquallySpecificInWrittenOrder)
+{
+    constexpr int Count = 90;
+    const ParsedSelector bySpecificity[] = {selector(), selector().type("Button"), selector().type("Button").id("ok")};
+    std::vector<ParsedStyle> styles;
+    for (int i = 0; i < Count; ++i) {
+        styles.push_back(style({bySpecificity[i % 3]}, {{"width", number(i)}}));
+    }
+    load(styles);
+    std::vector<tPropertyValue> expected;
+    for (int rest : {2, 1, 0}) {
+        for (int i = rest; i < Count; i += 3) {
+            expected.push_back(number(i));
+        }
+    }
+    std::vector<tPropertyValue> listed;
+    for (const StyleRule* rule : manager().findRules(*add("Button", "ok"), PooledName("width"))) {
+        listed.push_back(rule->value);
+    }
+    EXPECT_EQ(listed, expected);
+}
+
 TEST_F(StylePrecedence, StatesAreReadWhenTheSlotIsReadWithoutRecomputing)
 {
     load({style({selector()}, {{"background-color", colour(0xFFC0C0C0)}}),

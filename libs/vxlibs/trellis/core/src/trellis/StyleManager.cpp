@@ -58,28 +58,29 @@ void StyleManager::applyStyles(const std::vector<ParsedStyle>& styles)
         addRules(style.properties, selectors);
         addRules(composeProperties(style, container_), selectors);
     }
+    sortRules();
 }
 
-// For each property in order, a rule for each of the style's selectors.
+// For each property in order, a rule for each of the style's selectors,
+// appended in that order; sortRules() puts them in precedence order once all
+// are in.
 void StyleManager::addRules(const std::vector<ParsedProperty>& properties, const std::vector<StyleRule>& selectors)
 {
     for (const ParsedProperty& property : properties) {
+        auto& list = rules_[property.name];
         for (const StyleRule& selector : selectors) {
-            insertRule(property.name, {selector.selector, property.value, selector.specificity, selector.origin});
+            list.push_back({selector.selector, property.value, selector.specificity, selector.origin});
         }
     }
 }
 
-// After every rule of greater or equal specificity, so that among equally
-// specific rules the first added stays first.
-void StyleManager::insertRule(const PooledName& property, StyleRule rule)
+// Most specific first. The sort is stable, so that among equally specific
+// rules the first added stays first.
+void StyleManager::sortRules()
 {
-    auto& list = rules_[property];
-    const auto place = std::upper_bound(list.begin(), list.end(), rule.specificity,
-                                        [](std::uint32_t specificity, const StyleRule& other) {
-                                            return specificity > other.specificity;
-                                        });
-    list.insert(place, std::move(rule));
+    for (auto& [property, list] : rules_) {
+        std::ranges::stable_sort(list, std::ranges::greater{}, &StyleRule::specificity);
+    }
 }
 
 // A widget outside a Pane matches nothing, and nothing is cached for it.

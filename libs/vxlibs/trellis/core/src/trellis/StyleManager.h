@@ -70,7 +70,7 @@ private:
     bool loaded(const StyleParser2& parser, bool parsed);
     // `selectors` holds the style's selectors with their specificity and no value.
     void addRules(const std::vector<ParsedProperty>& properties, const std::vector<StyleRule>& selectors);
-    void insertRule(const PooledName& property, StyleRule rule);
+    void sortRules();
 
     ManagerContainer& container_;
     std::unordered_map<PooledName, std::vector<StyleRule>> rules_;
