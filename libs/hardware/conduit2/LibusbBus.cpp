@@ -26,6 +26,17 @@ std::string locationOf(libusb_device* device)
     return location;
 }
 
+// The device of the list at `location`, or null.
+libusb_device* deviceAt(libusb_device** list, ssize_t count, const std::string& location)
+{
+    for (ssize_t i = 0; i < count; ++i) {
+        if (locationOf(list[i]) == location) {
+            return list[i];
+        }
+    }
+    return nullptr;
+}
+
 } // namespace
 
 LibusbBus::LibusbBus()
@@ -142,6 +153,22 @@ bool LibusbBus::enumerate(std::vector<UsbBusDevice>& devices)
     return true;
 }
 
+bool LibusbBus::find(const std::string& location, UsbBusDevice& device)
+{
+    if (!context_) {
+        return false;
+    }
+    libusb_device** list = nullptr;
+    const ssize_t count = libusb_get_device_list(context_, &list);
+    if (count < 0) {
+        return false;
+    }
+    libusb_device* found = deviceAt(list, count, location);
+    const bool described = found && describe(found, device);
+    libusb_free_device_list(list, 1);
+    return described;
+}
+
 std::uint32_t LibusbBus::open(const std::string& location, std::unique_ptr<UsbPort>& port)
 {
     if (!context_) {
@@ -153,14 +180,11 @@ std::uint32_t LibusbBus::open(const std::string& location, std::unique_ptr<UsbPo
         return osErrorFromLibusbError(static_cast<int>(count));
     }
     std::uint32_t status = OsError::NotFound;
-    for (ssize_t i = 0; i < count; ++i) {
-        if (locationOf(list[i]) == location) {
-            libusb_device_handle* handle = nullptr;
-            status = osErrorFromLibusbError(libusb_open(list[i], &handle));
-            if (status == OsError::Success) {
-                port = std::make_unique<LibusbPort>(handle);
-            }
-            break;
+    if (libusb_device* found = deviceAt(list, count, location)) {
+        libusb_device_handle* handle = nullptr;
+        status = osErrorFromLibusbError(libusb_open(found, &handle));
+        if (status == OsError::Success) {
+            port = std::make_unique<LibusbPort>(handle);
         }
     }
     libusb_free_device_list(list, 1);

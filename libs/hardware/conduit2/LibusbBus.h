@@ -23,6 +23,7 @@ public:
     LibusbBus& operator=(const LibusbBus&) = delete;
 
     bool enumerate(std::vector<UsbBusDevice>& devices) override;
+    bool find(const std::string& location, UsbBusDevice& device) override;
     std::uint32_t open(const std::string& location, std::unique_ptr<UsbPort>& port) override;
     void setHotplugHandler(HotplugHandler handler) override;
 

@@ -38,6 +38,10 @@ public:
     // The devices attached now; false when the list cannot be built.
     virtual bool enumerate(std::vector<UsbBusDevice>& devices) = 0;
 
+    // The device attached at `location` now; false when none is, or when the
+    // bus cannot list its devices.
+    virtual bool find(const std::string& location, UsbBusDevice& device) = 0;
+
     // Opens the device at `location`; 0 or an error code.
     virtual std::uint32_t open(const std::string& location, std::unique_ptr<UsbPort>& port) = 0;
 

@@ -31,8 +31,14 @@ void postInterfaceChanges(bool arrived, const UsbBusDevice& device)
     }
 }
 
-// The location part of a path as the driver writes it.
-std::optional<std::string> pathLocation(std::u16string_view path)
+// The location and the interface class that a path names, as the driver
+// writes it: "usb#<ids>#<location>#<interface class GUID>".
+struct tPathFields {
+    std::string location;
+    Basalt::Guid interfaceClass;
+};
+
+std::optional<tPathFields> pathFields(std::u16string_view path)
 {
     std::vector<std::string> parts(1);
     for (char16_t c : path) {
@@ -48,13 +54,54 @@ std::optional<std::string> pathLocation(std::u16string_view path)
     if (parts.size() != 4 || parts[0] != "usb") {
         return std::nullopt;
     }
-    return parts[2];
+    const auto guid = parseGuid(std::u16string(parts[3].begin(), parts[3].end()));
+    if (!guid) {
+        return std::nullopt;
+    }
+    return tPathFields{parts[2], *guid};
 }
 
 bool exposes(const UsbBusDevice& device, const Basalt::Guid& interfaceClass)
 {
     const auto classes = UsbDriver::interfaceClassesOf(device);
     return std::ranges::find(classes, interfaceClass) != classes.end();
+}
+
+// Whether the lower-case path is the device's path for the interface class
+// that the path names.
+bool isPathOf(const UsbBusDevice& device, const Basalt::Guid& interfaceClass, std::u16string_view path)
+{
+    return exposes(device, interfaceClass) && UsbDriver::devicePath(device, interfaceClass) == path;
+}
+
+// A GUID that a filter of the catalogue names, with the product row and the
+// vendor whose devices it serves.
+struct tNamedInterface {
+    std::uint16_t runTimeProductId = 0;
+    std::uint16_t vendorId = 0;
+    Basalt::Guid guid;
+};
+
+// The GUIDs of the catalogue's filters in table order, parsed once (the
+// catalogue is constant). Never destroyed, like the catalogue.
+const std::vector<tNamedInterface>& namedInterfaces()
+{
+    static const auto* const named = [] {
+        auto* list = new std::vector<tNamedInterface>;
+        for (const ProductEntry& row : deviceCatalogue()) {
+            if (row.productId == 0) {
+                continue;
+            }
+            for (const USBDeviceFilter* filter : row.interfaces) {
+                const auto guid = parseGuid(std::u16string(filter->interfaceGuid.begin(), filter->interfaceGuid.end()));
+                if (guid) {
+                    list->push_back({row.productId, filter->vendorId, *guid});
+                }
+            }
+        }
+        return list;
+    }();
+    return *named;
 }
 
 } // namespace
@@ -110,15 +157,10 @@ std::vector<Basalt::Guid> UsbDriver::interfaceClassesOf(const UsbBusDevice& devi
     // A filter that names its GUID serves its vendor's devices whose product
     // id is its row's run-time id with the low four bits free (both modes of
     // a product).
-    for (const ProductEntry& row : deviceCatalogue()) {
-        if (row.productId == 0 || row.productId != (device.productId & 0xFFF0)) {
-            continue;
-        }
-        for (const USBDeviceFilter* filter : row.interfaces) {
-            const auto guid = parseGuid(std::u16string(filter->interfaceGuid.begin(), filter->interfaceGuid.end()));
-            if (guid && filter->vendorId == device.vendorId && std::ranges::find(classes, *guid) == classes.end()) {
-                classes.push_back(*guid);
-            }
+    for (const tNamedInterface& named : namedInterfaces()) {
+        if (named.runTimeProductId == (device.productId & 0xFFF0) && named.vendorId == device.vendorId
+            && std::ranges::find(classes, named.guid) == classes.end()) {
+            classes.push_back(named.guid);
         }
     }
     return classes;
@@ -158,32 +200,24 @@ std::uint32_t UsbDriver::open(std::u16string_view path, std::unique_ptr<DriverHa
     for (char16_t& c : wanted) {
         c = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
     }
-    const auto location = pathLocation(wanted);
-    std::vector<UsbBusDevice> devices;
+    const auto fields = pathFields(wanted);
     const auto bus = this->bus();
-    if (!location || !bus->enumerate(devices)) {
-        return OsError::NotFound;
-    }
-    const auto device = std::ranges::find_if(devices, [&](const UsbBusDevice& d) {
-        const auto classes = interfaceClassesOf(d);
-        return d.location == *location
-            && std::ranges::any_of(classes, [&](const Basalt::Guid& g) { return devicePath(d, g) == wanted; });
-    });
-    if (device == devices.end()) {
+    UsbBusDevice device;
+    if (!fields || !bus->find(fields->location, device) || !isPathOf(device, fields->interfaceClass, wanted)) {
         return OsError::NotFound;
     }
     std::unique_ptr<UsbPort> port;
-    if (const std::uint32_t status = bus->open(device->location, port); status != OsError::Success) {
+    if (const std::uint32_t status = bus->open(device.location, port); status != OsError::Success) {
         if (shouldLog(2, "USBDriver")) {
             logMessage(2, "%s: cannot open the device at %s: %s (error %u)\n", "USBDriver",
-                       device->location.c_str(),
+                       device.location.c_str(),
                        status == OsError::AccessDenied ? "access denied (is the udev rule installed?)"
                                                        : "the bus refused it",
                        status);
         }
         return status;
     }
-    handle = std::make_unique<DriverHandle>(*device, std::move(port));
+    handle = std::make_unique<DriverHandle>(std::move(device), std::move(port));
     return OsError::Success;
 }
 

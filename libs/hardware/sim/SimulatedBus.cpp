@@ -12,7 +12,7 @@ namespace Conduit2::Sim {
 // One port of the bus and the model in it.
 struct SimulatedBus::Slot final : DevicePort {
     Slot(SimulatedBus& owner, int portNumber, std::shared_ptr<UsbDeviceModel> device)
-        : bus(owner), number(portNumber), model(std::move(device))
+        : bus(owner), location(fmt::format("sim-{}", portNumber)), model(std::move(device))
     {
     }
 
@@ -25,7 +25,7 @@ struct SimulatedBus::Slot final : DevicePort {
     }
 
     SimulatedBus& bus;
-    const int number;
+    const std::string location;
     const std::shared_ptr<UsbDeviceModel> model;
     std::mutex lock;
     bool plugged = false;
@@ -61,7 +61,7 @@ bool readDescription(UsbDeviceModel& model, const std::string& location, UsbBusD
 void SimulatedBus::Slot::plug()
 {
     UsbBusDevice fresh;
-    if (!readDescription(*model, fmt::format("sim-{}", number), fresh)) {
+    if (!readDescription(*model, location, fresh)) {
         return;
     }
     {
@@ -103,6 +103,7 @@ void SimulatedBus::attach(std::shared_ptr<UsbDeviceModel> model)
     {
         std::lock_guard guard(lock_);
         slot = slots_.emplace_back(std::make_shared<Slot>(*this, static_cast<int>(slots_.size()) + 1, model));
+        slotsByLocation_.emplace(slot->location, slot);
     }
     model->attach(slot.get());
     slot->plug();
@@ -130,19 +131,41 @@ bool SimulatedBus::enumerate(std::vector<UsbBusDevice>& devices)
     return true;
 }
 
+std::shared_ptr<SimulatedBus::Slot> SimulatedBus::slotAt(const std::string& location) const
+{
+    const auto found = slotsByLocation_.find(location);
+    return found == slotsByLocation_.end() ? nullptr : found->second;
+}
+
+bool SimulatedBus::find(const std::string& location, UsbBusDevice& device)
+{
+    std::lock_guard guard(lock_);
+    const auto slot = enumerationFails_ ? nullptr : slotAt(location);
+    if (!slot) {
+        return false;
+    }
+    std::lock_guard slotGuard(slot->lock);
+    if (!slot->plugged) {
+        return false;
+    }
+    device = slot->description;
+    return true;
+}
+
 std::uint32_t SimulatedBus::open(const std::string& location, std::unique_ptr<UsbPort>& port)
 {
     std::lock_guard guard(lock_);
-    for (const auto& slot : slots_) {
-        std::lock_guard slotGuard(slot->lock);
-        if (slot->plugged && slot->description.location == location) {
-            port = std::make_unique<SimulatedPort>(
-                slot->model, slot->description,
-                [slot, since = slot->generation] { return slot->isConnected(since); });
-            return OsError::Success;
-        }
+    const auto slot = slotAt(location);
+    if (!slot) {
+        return OsError::NotFound;
     }
-    return OsError::NotFound;
+    std::lock_guard slotGuard(slot->lock);
+    if (!slot->plugged) {
+        return OsError::NotFound;
+    }
+    port = std::make_unique<SimulatedPort>(slot->model, slot->description,
+                                           [slot, since = slot->generation] { return slot->isConnected(since); });
+    return OsError::Success;
 }
 
 void SimulatedBus::setHotplugHandler(HotplugHandler handler)

@@ -6,6 +6,8 @@
 
 #include <memory>
 #include <mutex>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace Conduit2::Sim {
@@ -30,6 +32,7 @@ public:
     void setEnumerationFails(bool fails);
 
     bool enumerate(std::vector<UsbBusDevice>& devices) override;
+    bool find(const std::string& location, UsbBusDevice& device) override;
     std::uint32_t open(const std::string& location, std::unique_ptr<UsbPort>& port) override;
     void setHotplugHandler(HotplugHandler handler) override;
 
@@ -37,9 +40,12 @@ public:
 
 private:
     void report(bool arrived, const UsbBusDevice& device);
+    // The slot of the port at `location`, or null; under lock_.
+    std::shared_ptr<Slot> slotAt(const std::string& location) const;
 
     std::mutex lock_;
     std::vector<std::shared_ptr<Slot>> slots_;
+    std::unordered_map<std::string, std::shared_ptr<Slot>> slotsByLocation_;
     bool enumerationFails_ = false;
     std::mutex handlerLock_;
     HotplugHandler handler_;

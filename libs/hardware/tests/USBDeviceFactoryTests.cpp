@@ -2,9 +2,12 @@
 
 #include <conduit2/DeviceCatalogue.h>
 #include <conduit2/IdentityReaders.h>
+#include <conduit2/USBDevice.h>
 #include <conduit2/USBDeviceFactory.h>
 
 #include <basalt/DeviceNotifications.h>
+
+#include <string>
 
 namespace {
 
@@ -40,6 +43,31 @@ TEST_F(Factory, ScanReportsEveryDeviceOfTheTargetInterfaceWithoutMatchingIds)
     EXPECT_EQ(arrivals[0], u"usb#vid_17cc&pid_1300&rev_0020#sim-1#{369b4bde-0bbc-415c-858b-eed47c55057f}");
     EXPECT_EQ(arrivals[1], u"usb#vid_17cc&pid_1302&rev_0020#sim-2#{369b4bde-0bbc-415c-858b-eed47c55057f}");
     EXPECT_TRUE(factory.lastScanOk());
+}
+
+// Locations of one, two and three digits, each device opened in the callback
+// as the updater does.
+TEST_F(Factory, AScanOfManyDevicesOffersEachOnceAndItsOpenReachesThatDevice)
+{
+    constexpr int Count = 120;
+    for (int i = 1; i <= Count; ++i) {
+        plugStudio("TVS" + std::to_string(i));
+    }
+    std::vector<std::string> serials;
+    factory.setCallbacks(
+        [&](const USBDeviceOSHandle& handle, const USBDeviceFilter&) {
+            arrivals.push_back(handle.devicePath);
+            USBDevice device;
+            serials.push_back(device.open(handle) ? device.info().serialNumber : "not opened");
+        },
+        nullptr);
+    ASSERT_TRUE(factory.scan(targetUsbFilter, false));
+    ASSERT_EQ(arrivals.size(), std::size_t{Count});
+    for (int i = 1; i <= Count; ++i) {
+        const std::string location = "#sim-" + std::to_string(i) + "#";
+        EXPECT_NE(arrivals[i - 1].find(std::u16string(location.begin(), location.end())), std::u16string::npos);
+        EXPECT_EQ(serials[i - 1], "TVS" + std::to_string(i));
+    }
 }
 
 TEST_F(Factory, MagicWordFiltersMatchIdsWhenTheyNameThem)

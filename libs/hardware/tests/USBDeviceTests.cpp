@@ -143,6 +143,32 @@ TEST_F(Channel, LateAnswersWithinTheTimeOutSucceedAndTimeOutsAreChosenByTheCalle
     EXPECT_EQ(value[0], 9);
 }
 
+TEST_F(Channel, TheDriverOpensOnlyAPathOfADevicePresentNow)
+{
+    const std::u16string path = u"usb#vid_17cc&pid_1300&rev_0020#sim-1#{369b4bde-0bbc-415c-858b-eed47c55057f}";
+    const struct {
+        std::u16string path;
+        std::uint32_t status;
+    } cases[] = {
+        {path, OsError::Success},
+        {u"USB#VID_17CC&PID_1300&REV_0020#SIM-1#{369B4BDE-0BBC-415C-858B-EED47C55057F}", OsError::Success},
+        {u"usb#vid_17cc&pid_1302&rev_0020#sim-1#{369b4bde-0bbc-415c-858b-eed47c55057f}", OsError::NotFound},
+        {u"usb#vid_17cc&pid_1300&rev_0020#sim-1#{9eb60cc9-94a9-4ae1-a494-77303704cc40}", OsError::NotFound},
+        {u"usb#vid_17cc&pid_1300&rev_0020#sim-1#{x}", OsError::NotFound},
+        {u"usb#vid_17cc&pid_1300&rev_0020#sim-2#{369b4bde-0bbc-415c-858b-eed47c55057f}", OsError::NotFound},
+        {u"usb#vid_17cc&pid_1300&rev_0020#sim-1", OsError::NotFound},
+    };
+    std::unique_ptr<DriverHandle> handle;
+    for (const auto& c : cases) {
+        EXPECT_EQ(UsbDriver::instance().open(c.path, handle), c.status) << std::string(c.path.begin(), c.path.end());
+    }
+    bus->setEnumerationFails(true);
+    EXPECT_EQ(UsbDriver::instance().open(path, handle), OsError::NotFound) << "the bus cannot list its devices";
+    bus->setEnumerationFails(false);
+    studio->unplug();
+    EXPECT_EQ(UsbDriver::instance().open(path, handle), OsError::NotFound) << "unplugged";
+}
+
 TEST_F(Channel, UnpluggedDeviceFailsAsNotConnected)
 {
     ASSERT_TRUE(device.open(firstTarget()));
