@@ -18,7 +18,7 @@ USBDevice::~USBDevice() = default;
 
 bool USBDevice::open(const USBDeviceOSHandle& handle)
 {
-    if (!osImpl_->open(handle.devicePath)) {
+    if (!osImpl_->open(handle)) {
         isOpen_ = false;
         return false;
     }

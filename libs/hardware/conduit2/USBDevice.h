@@ -24,7 +24,9 @@ public:
     // Opens the device (replacing a handle already open), stores the path,
     // reads the identity (from the path when the driver does not answer) and
     // calls onOpened(). On failure the device is closed and the stored path
-    // and identity keep their values.
+    // and identity keep their values. In a factory's arrival callback, the
+    // first open of the offered device takes over the handle that the factory
+    // opened to accept it.
     bool open(const USBDeviceOSHandle& handle);
     // Empties the path and closes the handle; the identity is kept.
     void close();

@@ -1,5 +1,6 @@
 #include "conduit2/USBDeviceFactoryOSImpl.h"
 
+#include "conduit2/AcceptedHandle.h"
 #include "conduit2/IdentityReaders.h"
 #include "conduit2/OsErrors.h"
 #include "conduit2/UsbDriver.h"
@@ -73,18 +74,25 @@ void USBDeviceFactory::OSImpl::handleArrival(std::u16string_view path)
 {
     const std::u16string key = lowerCase(path);
     knownPaths_[key] = false;
-    if (!accepts(key, path)) {
+    std::unique_ptr<DriverHandle> opened;
+    if (!accepts(key, path, opened)) {
         return;
     }
     knownPaths_[key] = true;
     if (onArrival_) {
-        onArrival_(USBDeviceOSHandle{key}, filter_);
+        const USBDeviceOSHandle device{key, opened ? std::make_shared<AcceptedHandle>(std::move(opened)) : nullptr};
+        onArrival_(device, filter_);
+        if (device.accepted) {
+            device.accepted->take();  // closes the handle unless the callback took it
+        }
     }
 }
 
 // With id matching, the identity must match the filter (a filter for product
-// 0x1100 also takes 0x1101); without, any device that opens is the product.
-bool USBDeviceFactory::OSImpl::accepts(const std::u16string& key, std::u16string_view path)
+// 0x1100 also takes 0x1101); without, any device that opens is the product,
+// and `opened` keeps the handle.
+bool USBDeviceFactory::OSImpl::accepts(const std::u16string& key, std::u16string_view path,
+                                       std::unique_ptr<DriverHandle>& opened)
 {
     if (matchIds_) {
         USBDeviceInfo info;
@@ -95,8 +103,7 @@ bool USBDeviceFactory::OSImpl::accepts(const std::u16string& key, std::u16string
                                  || (filter_.productId == 0x1100 && info.productId == 0x1101);
         return (filter_.vendorId == 0 || filter_.vendorId == info.vendorId) && productMatches;
     }
-    std::unique_ptr<DriverHandle> handle;
-    return UsbDriver::instance().open(path, handle) == OsError::Success;
+    return UsbDriver::instance().open(path, opened) == OsError::Success;
 }
 
 void USBDeviceFactory::OSImpl::handleRemoval(std::u16string_view path)

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "conduit2/DriverHandle.h"
 #include "conduit2/USBDeviceFactory.h"
 
 #include <basalt/DeviceNotificationListener.h>
 
 #include <map>
+#include <memory>
 #include <string>
 
 namespace Conduit2 {
@@ -32,7 +34,7 @@ public:
     void onVolumeChange(bool, char) override {}
 
 private:
-    bool accepts(const std::u16string& key, std::u16string_view path);
+    bool accepts(const std::u16string& key, std::u16string_view path, std::unique_ptr<DriverHandle>& opened);
 
     Callback& onArrival_;
     Callback& onRemoval_;

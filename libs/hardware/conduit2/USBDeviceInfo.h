@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace Conduit2 {
@@ -17,9 +18,14 @@ struct USBDeviceInfo {
     bool operator==(const USBDeviceInfo&) const = default;
 };
 
-// Which attached device: its device-interface path, in lower case.
+class AcceptedHandle;
+
+// Which attached device: its device-interface path, in lower case. Offered to
+// a device factory's arrival callback, it also holds the driver handle that
+// the factory opened to accept the device (see AcceptedHandle).
 struct USBDeviceOSHandle {
     std::u16string devicePath;
+    std::shared_ptr<AcceptedHandle> accepted = nullptr;
 };
 
 } // namespace Conduit2

@@ -1,5 +1,6 @@
 #include "conduit2/USBDeviceOSImpl.h"
 
+#include "conduit2/AcceptedHandle.h"
 #include "conduit2/DeviceIoControl.h"
 #include "conduit2/IdentityReaders.h"
 #include "conduit2/OsErrors.h"
@@ -10,10 +11,15 @@
 
 namespace Conduit2 {
 
-bool USBDevice::OSImpl::open(std::u16string_view path)
+// Takes over the handle that a factory opened to accept the device, when it
+// is still on offer; else opens the device.
+bool USBDevice::OSImpl::open(const USBDeviceOSHandle& device)
 {
     close();
-    return UsbDriver::instance().open(path, handle_) == OsError::Success;
+    if (device.accepted) {
+        handle_ = device.accepted->take();
+    }
+    return handle_ || UsbDriver::instance().open(device.devicePath, handle_) == OsError::Success;
 }
 
 void USBDevice::OSImpl::close()

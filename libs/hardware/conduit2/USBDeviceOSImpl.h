@@ -16,7 +16,7 @@ namespace Conduit2 {
 // the channel is destroyed.
 class USBDevice::OSImpl {
 public:
-    bool open(std::u16string_view path);
+    bool open(const USBDeviceOSHandle& device);
     void close();
     bool readIdentity(USBDeviceInfo& info);
     bool readDriverVersion(std::uint32_t& version);

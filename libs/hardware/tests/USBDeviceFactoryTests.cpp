@@ -2,11 +2,13 @@
 
 #include <conduit2/DeviceCatalogue.h>
 #include <conduit2/IdentityReaders.h>
+#include <conduit2/OsErrors.h>
 #include <conduit2/USBDevice.h>
 #include <conduit2/USBDeviceFactory.h>
 
 #include <basalt/DeviceNotifications.h>
 
+#include <optional>
 #include <string>
 
 namespace {
@@ -67,6 +69,31 @@ TEST_F(Factory, AScanOfManyDevicesOffersEachOnceAndItsOpenReachesThatDevice)
         const std::string location = "#sim-" + std::to_string(i) + "#";
         EXPECT_NE(arrivals[i - 1].find(std::u16string(location.begin(), location.end())), std::u16string::npos);
         EXPECT_EQ(serials[i - 1], "TVS" + std::to_string(i));
+    }
+}
+
+// The callback's first open takes over the handle the factory opened; a
+// second open, and an open of a copy kept past the callback, must each get a
+// handle of their own.
+TEST_F(Factory, EveryOpenOfAnOfferedDeviceGetsAWorkingHandle)
+{
+    plugStudio();
+    USBDevice first, second, later;
+    std::optional<USBDeviceOSHandle> kept;
+    factory.setCallbacks(
+        [&](const USBDeviceOSHandle& handle, const USBDeviceFilter&) {
+            EXPECT_TRUE(first.open(handle));
+            EXPECT_TRUE(second.open(handle));
+            kept = handle;
+        },
+        nullptr);
+    ASSERT_TRUE(factory.scan(targetUsbFilter, false));
+    ASSERT_TRUE(kept);
+    EXPECT_TRUE(later.open(*kept));
+    for (USBDevice* device : {&first, &second, &later}) {
+        std::uint8_t value[2] = {};
+        ControlRequest request{0xC0, 0xB3, 0, 0x1D, 2, value, 0};
+        EXPECT_EQ(device->controlTransfer(request), OsError::Success);
     }
 }
 
