@@ -100,6 +100,10 @@ bool FontFace::setPixelSize(std::int32_t pixels)
     }
     pixelSize_ = pixels;
     lineHeight_ = roundedPixels(face_->size->metrics.height);
+    if (lineHeight_ < 1) {
+        // Metrics of a damaged or hostile font: lines must never stack upwards.
+        lineHeight_ = pixels;
+    }
     ascent_ = roundedPixels(face_->size->metrics.ascender);
     return true;
 }
