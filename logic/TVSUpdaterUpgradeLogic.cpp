@@ -49,6 +49,8 @@ void TVSUpdaterUpgradeLogic::scan()
                                 const Conduit2::USBDeviceFilter& filter) { onDeviceFound(handle, filter); },
                          nullptr);
     factory.scan(Conduit2::targetUsbFilter, false);
+    const auto denied = factory.deniedNodes();
+    deniedNode_ = denied.empty() ? std::string() : denied.front();
     factory.reset();
 }
 

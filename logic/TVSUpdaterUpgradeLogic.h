@@ -36,6 +36,9 @@ public:
     // number that was updated (any device when that number is empty); true
     // when that device is open afterwards.
     bool isUpdatedDeviceBack();
+    // The device file of a Trovix Studio that the last scan found but could
+    // not open because this user may not open it; empty when there was none.
+    const std::string& deniedDeviceNode() const { return deniedNode_; }
     // The installed and newest firmware texts and whether an update is
     // offered. A device in update mode runs no firmware: its installed text
     // is UpdateModeText and the update is always offered.
@@ -85,4 +88,5 @@ private:
     // a scan is limited to (empty: any device).
     std::string updatedSerial_;
     std::string scannedSerial_;
+    std::string deniedNode_;
 };

@@ -19,6 +19,7 @@ UpdaterDescription UpdaterDescription::forLogic(TVSUpdaterUpgradeLogic& logic)
     d.instanceName = "TVSUpdater-1816A7A9-1D81-4c3a-939B-FD9A3ED02943";
     d.isDeviceReady = [&logic] { return logic.isDeviceReady(); };
     d.isUpdatedDeviceBack = [&logic] { return logic.isUpdatedDeviceBack(); };
+    d.deniedDeviceNode = [&logic] { return logic.deniedDeviceNode(); };
     d.enterUpdateMode = [&logic] { return logic.enterUpdateMode(); };
     d.isInUpdateMode = [&logic] { return logic.isInUpdateMode(); };
     d.startUpdate = [&logic](UpdateResult& result) { return logic.startUpdate(result); };

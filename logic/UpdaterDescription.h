@@ -35,6 +35,7 @@ struct UpdaterDescription {
 
     std::function<bool()> isDeviceReady;
     std::function<bool()> isUpdatedDeviceBack;
+    std::function<std::string()> deniedDeviceNode;
     std::function<bool()> enterUpdateMode;
     std::function<bool()> isInUpdateMode;
     std::function<bool(UpdateResult&)> startUpdate;

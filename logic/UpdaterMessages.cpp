@@ -27,4 +27,12 @@ std::string format(const char* message, const std::string& deviceName, std::int3
     return (text % deviceName % result % updaterName).str();
 }
 
+std::string noPermission(const std::string& deviceName, const std::string& node)
+{
+    return (boost::format("The %1% at %2% cannot be opened for lack of permission; install the udev rule %3%, "
+                          "then unplug the %1% and plug it in again.")
+            % deviceName % node % TVS_UDEV_RULE_PATH)
+        .str();
+}
+
 } // namespace UpdaterMessages

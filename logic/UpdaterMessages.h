@@ -16,6 +16,10 @@ extern const char* const Error;
 // The question asked before quitting during an update.
 extern const char* const QuitDuringUpdate;
 
+// Said when a device was found that this user may not open: its device
+// file, and the udev rule that gives access.
+std::string noPermission(const std::string& deviceName, const std::string& node);
+
 // Fills the placeholders of a sentence.
 std::string format(const char* message, const std::string& deviceName, std::int32_t result,
                    const std::string& updaterName);

@@ -15,6 +15,8 @@
 #include <trellis/ManagerContainer.h>
 #include <trellis/init_trellis.h>
 
+#include <cstdio>
+
 namespace {
 
 const char* const StyleSheet = "FirmwareUpdaterStyles.txt";
@@ -47,7 +49,7 @@ bool FirmwareUpdaterApp::start()
         UpdateWizardMainWidget* shown = wizard.get();
         wizard->setPageObserver([this, shown](const char* page) { trace_->record(page, *shown); });
     }
-    wizard->connectLogic({description_.isDeviceReady, description_.enterUpdateMode, description_.isInUpdateMode,
+    wizard->connectLogic({[this] { return isDeviceReady(); }, description_.enterUpdateMode, description_.isInUpdateMode,
                           description_.startUpdate, description_.readFirmwareInfo, description_.isUpdatedDeviceBack});
     // The window deletes itself when its native window is destroyed.
     auto* window = new UpdaterWindow(*this);
@@ -66,6 +68,19 @@ bool FirmwareUpdaterApp::start()
         window->setIcon(*icon);
     }
     return true;
+}
+
+// A device this user may not open leaves the connect page shown; standard
+// error (the session's log) says why and what to do, once for each device.
+bool FirmwareUpdaterApp::isDeviceReady()
+{
+    const bool ready = description_.isDeviceReady();
+    const std::string denied = ready ? std::string() : description_.deniedDeviceNode();
+    if (!denied.empty() && denied != reportedDeniedNode_) {
+        std::fprintf(stderr, "%s\n", UpdaterMessages::noPermission(description_.deviceName, denied).c_str());
+    }
+    reportedDeniedNode_ = denied;
+    return ready;
 }
 
 bool FirmwareUpdaterApp::onCommand(std::uint32_t code, void* data)

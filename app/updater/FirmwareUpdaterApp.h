@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 class PageTrace;
 struct UpdaterDescription;
@@ -27,10 +28,12 @@ public:
     bool updateAbandoned() const { return updateAbandoned_; }
 
 private:
+    bool isDeviceReady();
     bool onQueryQuit(bool& allowed);
 
     std::function<void()> showAboutAction_;
     UpdaterDescription& description_;
     std::unique_ptr<PageTrace> trace_;
+    std::string reportedDeniedNode_;
     bool updateAbandoned_ = false;
 };

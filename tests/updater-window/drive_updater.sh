@@ -22,6 +22,8 @@
 #   sleep:SECONDS        waits
 #   exits:SECONDS        the program ends within SECONDS with exit code 0
 #   pages:A,B,...        the pages shown so far, in order
+#   log:TEXT             waits up to 10 s for TEXT in what the program wrote
+#                        to standard error
 # Needs $WINDOW_TEST_WORK (a folder for the trace, pictures and the plug file)
 # and $WINDOW_TEST_TOOLS (the folder of check_window_picture and close_window).
 set -euo pipefail
@@ -30,6 +32,7 @@ while [ "$1" != "--" ]; do command+=("$1"); shift; done
 shift
 
 trace=$(mktemp "$WINDOW_TEST_WORK/trace.XXXX")
+errors=$(mktemp "$WINDOW_TEST_WORK/errors.XXXX")
 app=""
 trap '[ -n "$app" ] && kill "$app" 2>/dev/null || true' EXIT
 fail() { echo "drive_updater: $*; pages: $(pages | tr '\n' ' ')" >&2; exit 1; }
@@ -113,7 +116,15 @@ click() {
   xdotool mousemove --window "$window" "$x" "$button_y" && xdotool click "$@" 1
 }
 
-TVS_UPDATER_TRACE="$trace" "${command[@]}" &
+wait_for_log() {
+  for _ in $(seq 200); do
+    grep -qF -- "$1" "$errors" && return 0
+    sleep 0.05
+  done
+  fail "the program did not write: $1"
+}
+
+TVS_UPDATER_TRACE="$trace" "${command[@]}" 2> >(tee "$errors" >&2) &
 app=$!
 window=$(xdotool search --sync --onlyvisible --name '^TVS Updater$' | head -n 1)
 for step in "$@"; do
@@ -129,6 +140,7 @@ for step in "$@"; do
     update-mode) wait_for_update_mode ;;
     plug) touch "$WINDOW_TEST_WORK/plug" ;;
     exits:*) expect_exit "$argument" ;;
+    log:*) wait_for_log "$argument" ;;
     pages:*) [ "$(pages | paste -sd,)" = "$argument" ] || fail "expected the pages $argument" ;;
     *) fail "unknown step $step" ;;
   esac

@@ -34,7 +34,7 @@ std::optional<AttachedDevice> probe(const Conduit2::USBDeviceOSHandle& handle)
 
 } // namespace
 
-std::optional<std::vector<AttachedDevice>> scanAttachedDevices()
+std::optional<std::vector<AttachedDevice>> scanAttachedDevices(std::string& deniedNode)
 {
     std::vector<AttachedDevice> devices;
     Conduit2::USBDeviceFactory factory;
@@ -46,6 +46,8 @@ std::optional<std::vector<AttachedDevice>> scanAttachedDevices()
         },
         nullptr);
     const bool listed = factory.scan(Conduit2::targetUsbFilter, false);
+    const auto denied = factory.deniedNodes();
+    deniedNode = denied.empty() ? std::string() : denied.front();
     factory.reset();
     if (!listed) {
         return std::nullopt;

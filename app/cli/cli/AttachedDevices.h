@@ -18,7 +18,7 @@ struct AttachedDevice {
 
 // Every device on the Trovix Studio's interface that answers as a DFU
 // device, in enumeration order; nothing when the bus cannot be listed.
-std::optional<std::vector<AttachedDevice>> scanAttachedDevices();
+std::optional<std::vector<AttachedDevice>> scanAttachedDevices(std::string& deniedNode);
 
 // "33 / 0x67", or the release alone when the secondary revision is absent.
 std::string firmwareText(const AttachedDevice& device);

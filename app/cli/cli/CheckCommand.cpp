@@ -10,8 +10,7 @@ eOutcome runCheck(const UpdaterDescription& description, Console& console, bool 
 {
     const auto report = readFirmwareReport(description);
     if (!report) {
-        console.err << noDeviceSentence(description) << '\n';
-        return eOutcome::NoDevice;
+        return reportMissingDevice(description, description.deniedDeviceNode(), console);
     }
     if (json) {
         console.out << firmwareReportJson(*report) << '\n';

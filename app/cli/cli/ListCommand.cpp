@@ -8,14 +8,14 @@ namespace Cli {
 
 eOutcome runList(const UpdaterDescription& description, Console& console)
 {
-    const auto devices = scanAttachedDevices();
+    std::string deniedNode;
+    const auto devices = scanAttachedDevices(deniedNode);
     if (!devices) {
         console.err << "The USB devices could not be listed.\n";
         return eOutcome::NoDevice;
     }
     if (devices->empty()) {
-        console.err << noDeviceSentence(description) << '\n';
-        return eOutcome::NoDevice;
+        return reportMissingDevice(description, deniedNode, console);
     }
     console.out << deviceTable(*devices);
     return eOutcome::Done;

@@ -16,6 +16,8 @@ int exitCode(eOutcome outcome)
         return 2;
     case eOutcome::NoDevice:
         return 3;
+    case eOutcome::NoPermission:
+        return 4;
     }
     return 1;
 }

@@ -11,10 +11,12 @@ enum class eOutcome {
     Stopped,    // update: the user stopped the update while the images were written
     UsageError,
     NoDevice,
+    NoPermission, // a device is attached that this user may not open
 };
 
 // The process exit code: 0 success or up to date, 1 update failed or
-// stopped, 2 usage error, 3 no device found.
+// stopped, 2 usage error, 3 no device found, 4 a device found but not
+// allowed to be opened.
 int exitCode(eOutcome outcome);
 
 } // namespace Cli

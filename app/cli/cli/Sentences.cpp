@@ -4,6 +4,8 @@
 
 #include <fmt/format.h>
 
+#include <ostream>
+
 namespace Cli {
 
 std::string sentence(const UpdaterDescription& description, const char* message, std::int32_t result)
@@ -15,6 +17,17 @@ std::string noDeviceSentence(const UpdaterDescription& description)
 {
     return fmt::format("No {} was found. Please connect your {} to USB.", description.deviceName,
                        description.deviceName);
+}
+
+eOutcome reportMissingDevice(const UpdaterDescription& description, const std::string& deniedNode,
+                             Console& console)
+{
+    if (!deniedNode.empty()) {
+        console.err << UpdaterMessages::noPermission(description.deviceName, deniedNode) << '\n';
+        return eOutcome::NoPermission;
+    }
+    console.err << noDeviceSentence(description) << '\n';
+    return eOutcome::NoDevice;
 }
 
 } // namespace Cli

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "cli/Console.h"
+#include "cli/Outcome.h"
+
 #include "logic/UpdaterDescription.h"
 
 #include <cstdint>
@@ -13,5 +16,10 @@ std::string sentence(const UpdaterDescription& description, const char* message,
 
 // Reported when a scan finds no device.
 std::string noDeviceSentence(const UpdaterDescription& description);
+
+// Says on standard error why no device could be opened: none is attached,
+// or one is (its device file `deniedNode`) that this user may not open.
+eOutcome reportMissingDevice(const UpdaterDescription& description, const std::string& deniedNode,
+                             Console& console);
 
 } // namespace Cli

@@ -105,8 +105,7 @@ eOutcome runUpdate(const UpdaterDescription& description, const UpdateProgress& 
 {
     const auto report = readFirmwareReport(description);
     if (!report) {
-        console.err << noDeviceSentence(description) << '\n';
-        return eOutcome::NoDevice;
+        return reportMissingDevice(description, description.deniedDeviceNode(), console);
     }
     printFirmwareReport(*report, console.out);
     if (!report->updateAvailable) {

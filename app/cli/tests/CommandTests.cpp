@@ -19,6 +19,7 @@ struct FakeStudio {
     std::int32_t workerResult = UpdateResult::Done;
     std::string installedAfterUpdate = "33";
     bool updated = false;
+    std::string deniedNode;
     std::vector<std::string> calls;
 
     UpdaterDescription description()
@@ -28,6 +29,7 @@ struct FakeStudio {
         d.updaterName = "TVS Updater";
         d.isDeviceReady = [this] { return record("isDeviceReady", present); };
         d.isUpdatedDeviceBack = [this] { return record("isUpdatedDeviceBack", present); };
+        d.deniedDeviceNode = [this] { return deniedNode; };
         d.readFirmwareInfo = [this](Conduit2::USBDeviceInfo& info, std::string& installed, std::string& newest,
                                     bool& available) {
             calls.emplace_back("readFirmwareInfo");
@@ -133,7 +135,7 @@ TEST_F(CommandTest, EachFailureHasItsSentenceAndErrorNumber)
     }
 }
 
-TEST_F(CommandTest, NothingToUpdate)
+TEST_F(CommandTest, NothingToUpdateOrNoDeviceToOpen)
 {
     studio.updateAvailable = false;
     EXPECT_EQ(update(true), Cli::eOutcome::UpToDate);
@@ -143,7 +145,15 @@ TEST_F(CommandTest, NothingToUpdate)
     studio.present = false;
     EXPECT_EQ(update(true), Cli::eOutcome::NoDevice);
     EXPECT_EQ(check(false), Cli::eOutcome::NoDevice);
+    err.str("");
     EXPECT_EQ(check(true), Cli::eOutcome::NoDevice);
+    EXPECT_EQ(err.str(), "No Trovix Studio was found. Please connect your Trovix Studio to USB.\n");
+
+    err.str("");
+    studio.deniedNode = "/dev/bus/usb/001/004";
+    EXPECT_EQ(update(true), Cli::eOutcome::NoPermission);
+    EXPECT_EQ(Cli::exitCode(Cli::eOutcome::NoPermission), 4);
+    EXPECT_EQ(err.str(), UpdaterMessages::noPermission("Trovix Studio", "/dev/bus/usb/001/004") + "\n");
 }
 
 TEST_F(CommandTest, CheckPrintsTextOrOneJsonLine)

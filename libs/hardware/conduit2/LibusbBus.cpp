@@ -113,7 +113,9 @@ bool LibusbBus::describe(libusb_device* device, UsbBusDevice& description)
     if (libusb_get_device_descriptor(device, &descriptor) != LIBUSB_SUCCESS) {
         return false;
     }
-    description = {locationOf(device), descriptor.idVendor, descriptor.idProduct, descriptor.bcdDevice, {}};
+    description = {locationOf(device), descriptor.idVendor, descriptor.idProduct, descriptor.bcdDevice, {},
+                   fmt::format("/dev/bus/usb/{:03}/{:03}", libusb_get_bus_number(device),
+                               libusb_get_device_address(device))};
     libusb_config_descriptor* config = nullptr;
     if (libusb_get_active_config_descriptor(device, &config) != LIBUSB_SUCCESS) {
         return true;

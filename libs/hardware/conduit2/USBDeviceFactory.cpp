@@ -32,6 +32,11 @@ bool USBDeviceFactory::matchIds() const
     return osImpl_->matchIds();
 }
 
+std::vector<std::string> USBDeviceFactory::deniedNodes() const
+{
+    return osImpl_->deniedNodes();
+}
+
 void USBDeviceFactory::reset()
 {
     osImpl_->reset();

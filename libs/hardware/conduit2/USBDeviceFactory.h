@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 #include <memory>
+#include <vector>
 
 namespace Conduit2 {
 
@@ -39,6 +40,10 @@ public:
     const std::map<std::u16string, bool>& knownPaths() const;
     // Whether the last scan matched the devices' ids against the filter.
     bool matchIds() const;
+    // The device files of the devices of the filter's interface that were
+    // found but could not be opened because this user may not open them
+    // (no udev rule gives access), until reset.
+    std::vector<std::string> deniedNodes() const;
 
 private:
     class OSImpl;

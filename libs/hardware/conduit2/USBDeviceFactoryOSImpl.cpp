@@ -64,6 +64,7 @@ bool USBDeviceFactory::OSImpl::scan(const USBDeviceFilter& filter, bool watch)
 void USBDeviceFactory::OSImpl::reset()
 {
     knownPaths_.clear();
+    deniedNodes_.clear();
     if (watching_) {
         watching_ = false;
         Basalt::removeDeviceNotificationListener(this);
@@ -103,12 +104,28 @@ bool USBDeviceFactory::OSImpl::accepts(const std::u16string& key, std::u16string
                                  || (filter_.productId == 0x1100 && info.productId == 0x1101);
         return (filter_.vendorId == 0 || filter_.vendorId == info.vendorId) && productMatches;
     }
-    return UsbDriver::instance().open(path, opened) == OsError::Success;
+    const std::uint32_t status = UsbDriver::instance().open(path, opened);
+    if (status == OsError::AccessDenied) {
+        deniedNodes_[key] = UsbDriver::instance().deviceNode(path);
+    } else {
+        deniedNodes_.erase(key);
+    }
+    return status == OsError::Success;
+}
+
+std::vector<std::string> USBDeviceFactory::OSImpl::deniedNodes() const
+{
+    std::vector<std::string> nodes;
+    for (const auto& [path, node] : deniedNodes_) {
+        nodes.push_back(node);
+    }
+    return nodes;
 }
 
 void USBDeviceFactory::OSImpl::handleRemoval(std::u16string_view path)
 {
     const std::u16string key = lowerCase(path);
+    deniedNodes_.erase(key);
     const auto it = knownPaths_.find(key);
     if (it == knownPaths_.end()) {
         return;

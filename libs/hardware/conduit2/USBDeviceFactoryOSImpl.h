@@ -28,6 +28,7 @@ public:
 
     const std::map<std::u16string, bool>& knownPaths() const { return knownPaths_; }
     bool matchIds() const { return matchIds_; }
+    std::vector<std::string> deniedNodes() const;
 
     void onDeviceChange(bool) override {}
     void onInterfaceChange(bool removed, const Basalt::DeviceBroadcast& broadcast) override;
@@ -43,6 +44,7 @@ private:
     bool matchIds_ = false;
     bool watching_ = false;
     std::map<std::u16string, bool> knownPaths_;
+    std::map<std::u16string, std::string> deniedNodes_;  // by path: the device file this user may not open
 };
 
 } // namespace Conduit2

@@ -26,6 +26,7 @@ struct UsbBusDevice {
     std::uint16_t productId = 0;
     std::uint16_t bcdDevice = 0;
     std::vector<UsbInterfaceInfo> interfaces;
+    std::string node = {}; // the device file a program opens ("/dev/bus/usb/001/004"); empty on a bus without files
 };
 
 // A source of USB devices and of ports to them.

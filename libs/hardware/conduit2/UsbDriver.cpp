@@ -193,17 +193,22 @@ bool UsbDriver::enumerateInterfaces(const Basalt::Guid& interfaceClass, std::vec
     return true;
 }
 
-std::uint32_t UsbDriver::open(std::u16string_view path, std::unique_ptr<DriverHandle>& handle)
+bool UsbDriver::findDevice(std::u16string_view path, UsbBus& bus, UsbBusDevice& device)
 {
-    handle.reset();
     std::u16string wanted(path);
     for (char16_t& c : wanted) {
         c = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
     }
     const auto fields = pathFields(wanted);
+    return fields && bus.find(fields->location, device) && isPathOf(device, fields->interfaceClass, wanted);
+}
+
+std::uint32_t UsbDriver::open(std::u16string_view path, std::unique_ptr<DriverHandle>& handle)
+{
+    handle.reset();
     const auto bus = this->bus();
     UsbBusDevice device;
-    if (!fields || !bus->find(fields->location, device) || !isPathOf(device, fields->interfaceClass, wanted)) {
+    if (!findDevice(path, *bus, device)) {
         return OsError::NotFound;
     }
     std::unique_ptr<UsbPort> port;
@@ -219,6 +224,15 @@ std::uint32_t UsbDriver::open(std::u16string_view path, std::unique_ptr<DriverHa
     }
     handle = std::make_unique<DriverHandle>(std::move(device), std::move(port));
     return OsError::Success;
+}
+
+std::string UsbDriver::deviceNode(std::u16string_view path)
+{
+    UsbBusDevice device;
+    if (!findDevice(path, *bus(), device)) {
+        return {};
+    }
+    return device.node.empty() ? device.location : device.node;
 }
 
 } // namespace Conduit2

@@ -35,6 +35,10 @@ public:
     // interface is present).
     std::uint32_t open(std::u16string_view path, std::unique_ptr<DriverHandle>& handle);
 
+    // The device file of the device at `path` (its bus location on a bus
+    // without files), for messages; empty when no device is there.
+    std::string deviceNode(std::u16string_view path);
+
     // The interface classes a device exposes.
     static std::vector<Basalt::Guid> interfaceClassesOf(const UsbBusDevice& device);
     static std::u16string devicePath(const UsbBusDevice& device, const Basalt::Guid& interfaceClass);
@@ -42,6 +46,7 @@ public:
 private:
     UsbDriver();
     std::shared_ptr<UsbBus> bus();
+    static bool findDevice(std::u16string_view path, UsbBus& bus, UsbBusDevice& device);
 
     std::mutex lock_;
     std::shared_ptr<UsbBus> bus_;

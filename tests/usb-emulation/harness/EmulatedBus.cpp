@@ -28,6 +28,7 @@ std::string nodePath(int number)
 EmulatedBus::EmulatedBus(std::shared_ptr<Conduit2::Sim::UsbDeviceModel> model, bool unopenable)
     : model_(std::move(model)), unopenable_(unopenable), testbed_(umockdev_testbed_new())
 {
+    shareWithEveryUser();
     makeNodeFile(nodePath(1));
     rootHub_ = addDevice("usb1", "", 1, {RootHubDescriptors, 1});
 }
@@ -63,6 +64,7 @@ void EmulatedBus::plug()
         g_object_unref(handler);
         return;
     }
+    shareWithEveryUser();
     makeNodeFile(node);
     // The node keeps the FIFO it opened here, whatever its permissions become.
     nodes_.push_back({handler, std::make_shared<UsbfsNode>(model_, rootDir() + node)});
@@ -132,6 +134,22 @@ std::string EmulatedBus::rootDir() const
     std::string path = root;
     g_free(root);
     return path;
+}
+
+// A command run as another user must meet only the device nodes' own
+// permissions: the testbed lets it make the sockets of its udev monitors
+// there (sticky, as /tmp), and the sockets that carry the nodes' requests
+// let it connect. /sys and /dev stay readable by all, as they are.
+void EmulatedBus::shareWithEveryUser() const
+{
+    const std::string root = rootDir();
+    ::chmod(root.c_str(), 01777);
+    std::error_code error;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root + "/ioctl", error)) {
+        if (entry.is_socket(error)) {
+            ::chmod(entry.path().c_str(), 0777);
+        }
+    }
 }
 
 // A FIFO, so that the clients' poll() can block (see UsbfsNode).

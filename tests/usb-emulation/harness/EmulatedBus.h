@@ -46,6 +46,7 @@ private:
                           const EnumeratedDevice& device);
     std::string rootDir() const;
     void makeNodeFile(const std::string& node) const;
+    void shareWithEveryUser() const;
 
     const std::shared_ptr<Conduit2::Sim::UsbDeviceModel> model_;
     const bool unopenable_;
