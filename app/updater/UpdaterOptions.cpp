@@ -1,5 +1,7 @@
 #include "UpdaterOptions.h"
 
+#include "UpdaterHelpText.h"
+
 namespace {
 
 constexpr std::string_view SimulatePrefix = "--simulate=";
@@ -30,17 +32,5 @@ UpdaterOptions parseUpdaterOptions(const std::vector<std::string_view>& argument
 
 std::string updaterUsage()
 {
-    std::string text = "Usage: tvs-updater [--simulate[=SCENARIO]] [--help] [--version]\n\n"
-                       "Updates the firmware of a Trovix Studio connected by USB.\n\n"
-                       "  --simulate[=SCENARIO]  use a simulated Trovix Studio instead of USB\n"
-                       "                         (default scenario: update-available)\n"
-                       "  --help                 show this text\n"
-                       "  --version              show the program's version\n\n"
-                       "Scenarios:\n";
-    for (const auto& scenario : Conduit2::Sim::allScenarios()) {
-        text += "  " + std::string(scenario.name) + ": " + std::string(scenario.description) + "\n";
-    }
-    text += "\nExit status: 0 when the window was closed, 1 when no display could be reached,\n"
-            "2 for a wrong option.\n";
-    return text;
+    return std::string(HelpText);
 }

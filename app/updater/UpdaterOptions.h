@@ -19,4 +19,6 @@ struct UpdaterOptions {
 };
 
 UpdaterOptions parseUpdaterOptions(const std::vector<std::string_view>& arguments);
+// The text of --help, made at build time from tvs-updater.txt, which also
+// makes the manual page.
 std::string updaterUsage();

@@ -7,7 +7,8 @@ namespace Cli {
 
 constexpr std::string_view ProgramName = "tvs-updater-cli";
 
-// The help text: commands, options, scenarios and exit codes.
+// The help text: commands, options, scenarios and exit codes (made at build
+// time from tvs-updater-cli.txt, which also makes the manual page).
 std::string usageText();
 // "tvs-updater-cli " and the program's version text.
 std::string versionText();
