@@ -35,6 +35,8 @@ inline constexpr std::array credits{
     Credit{"libpng", CreditOrigin::DebianPackage, "libpng-dev", "/usr/share/doc/libpng-dev/copyright"},
     // Linked through libpng.
     Credit{"zlib", CreditOrigin::DebianPackage, "zlib1g-dev", "/usr/share/doc/zlib1g-dev/copyright"},
+    // The window's X error handlers call Xlib itself, besides SDL.
+    Credit{"libX11", CreditOrigin::DebianPackage, "libx11-dev", "/usr/share/doc/libx11-dev/copyright"},
     // Debian builds libjpeg-dev from libjpeg-turbo.
     Credit{"libjpeg-turbo", CreditOrigin::DebianPackage, "libjpeg-dev", "/usr/share/doc/libjpeg-dev/copyright"},
     // The UI font, Open Sans under the file name the stylesheet uses.
