@@ -1,5 +1,6 @@
 #include "FirmwareUpdaterApp.h"
 
+#include "DocumentationUrl.h"
 #include "PageTrace.h"
 #include "ProgramIcon.h"
 #include "UpdaterWindow.h"
@@ -13,11 +14,17 @@
 #include <casement/ShellEvents.h>
 #include <casement/SingleInstance.h>
 #include <trellis/ManagerContainer.h>
+#include <trellis/ResourceLocation.h>
 #include <trellis/init_trellis.h>
 
 #include <cstdio>
 
 namespace {
+
+void openDocumentation(std::string_view configured)
+{
+    Casement::openUrl(documentationUrl(configured, Trellis::SkinSearchPlaces::ofThisProcess().programDirectory));
+}
 
 const char* const StyleSheet = "FirmwareUpdaterStyles.txt";
 // The client area; the wizard, 628 x 336 by its style, overhangs it by one
@@ -97,8 +104,8 @@ bool FirmwareUpdaterApp::onCommand(std::uint32_t code, void* data)
             showAboutAction_();
         }
         return true;
-    case Casement::KnowledgeBaseCommand: Casement::openUrl(TVS_KNOWLEDGE_BASE_URL); return true;
-    case Casement::HomePageCommand: Casement::openUrl(TVS_HOME_PAGE_URL); return true;
+    case Casement::KnowledgeBaseCommand: openDocumentation(TVS_KNOWLEDGE_BASE_URL); return true;
+    case Casement::HomePageCommand: openDocumentation(TVS_HOME_PAGE_URL); return true;
     default: return Application::onCommand(code, data);
     }
 }

@@ -1,5 +1,6 @@
 // The updater's own pieces around the wizard: its options, the question
 // before quitting during an update, and the page trace.
+#include "DocumentationUrl.h"
 #include "FirmwareUpdaterApp.h"
 #include "PageTrace.h"
 #include "ProgramIcon.h"
@@ -16,6 +17,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -75,6 +78,23 @@ TEST(ProgramIcon, TheEntryNearestInSizeIsDecodedAndBrokenEntriesArePassedOver)
     std::vector<unsigned char> broken = {0, 0, 1, 0, 1, 0, 48, 48, 0, 0, 1, 0, 32, 0, 0xFF, 0xFF, 0, 0, 22, 0, 0, 0};
     EXPECT_FALSE(iconEntry(broken, 48).has_value()) << "an entry past the end of the file";
     EXPECT_FALSE(iconEntry({0, 0, 2, 0}, 48).has_value());
+}
+
+// An installed tree, wherever it was copied to, opens its own README; a
+// program without one beside it opens the installed place.
+TEST(DocumentationUrl, TheReadmeBesideTheProgramUnlessAnAddressWasConfigured)
+{
+    const auto tree = std::filesystem::path(::testing::TempDir()) / "documentation-url";
+    std::filesystem::remove_all(tree);
+    const auto bin = tree / "usr/bin";
+    std::filesystem::create_directories(bin);
+    EXPECT_EQ(documentationUrl("", bin), "file://" TVS_INSTALLED_README);
+    const auto readme = std::filesystem::weakly_canonical(bin / TVS_README_FROM_PROGRAM);
+    std::filesystem::create_directories(readme.parent_path());
+    std::ofstream(readme) << "# TVS Updater\n";
+    EXPECT_EQ(documentationUrl("", bin), "file://" + readme.string());
+    EXPECT_EQ(documentationUrl("https://example.org/kb", bin), "https://example.org/kb");
+    std::filesystem::remove_all(tree);
 }
 
 } // namespace

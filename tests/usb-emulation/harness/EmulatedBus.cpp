@@ -117,8 +117,14 @@ std::string EmulatedBus::addDevice(const std::string& name, const std::string& p
     const std::string configuration = fmt::format("{}\n", device.configurationValue);
     const std::string devName = nodePath(number);
     const std::string devNum = fmt::format("{:03}", number);
+    // The identity as the kernel shows it, which udev rules match.
+    const auto word = [&descriptors](std::size_t at) {
+        return fmt::format("{:04x}\n", descriptors[at] | descriptors[at + 1] << 8);
+    };
+    const std::string vendor = word(8), product = word(10), release = word(12);
     const gchar* attributes[] = {"busnum", "1\n", "devnum", numberText.c_str(), "speed", "12\n",
-                                 "bConfigurationValue", configuration.c_str(), nullptr};
+                                 "bConfigurationValue", configuration.c_str(), "idVendor", vendor.c_str(),
+                                 "idProduct", product.c_str(), "bcdDevice", release.c_str(), nullptr};
     const gchar* properties[] = {"DEVTYPE", "usb_device", "DEVNAME", devName.c_str(), "BUSNUM", "001",
                                  "DEVNUM", devNum.c_str(), nullptr};
     gchar* added = umockdev_testbed_add_devicev(testbed_, "usb", name.c_str(), parent.empty() ? nullptr : parent.c_str(),
