@@ -18,9 +18,15 @@ bin=$root/usr/bin
 report=$("$bin/tvs-updater-cli" --simulate check --json)
 [ "$report" = '{"serial":"TVS0012345","installed":"32","newest":"33","updateAvailable":true}' ] \
   || fail "the installed tvs-updater-cli reported: $report"
-"$bin/tvs-stylecheck" "$source/resources/stylesheets/FirmwareUpdaterStyles.txt" | grep -q ' 0 errors$' \
-  || fail "the installed tvs-stylecheck does not pass the updater's stylesheet"
-"$bin/tvs-updater" --version | grep -q '^tvs-updater ' || fail "the installed tvs-updater does not start"
+checked=$("$bin/tvs-stylecheck" "$source/resources/stylesheets/FirmwareUpdaterStyles.txt") \
+  && [[ $checked == *" 0 errors" ]] || fail "the installed tvs-stylecheck does not pass the updater's stylesheet"
+version=$("$bin/tvs-updater" --version) && [[ $version == "tvs-updater "* ]] \
+  || fail "the installed tvs-updater does not start"
+# The pages name the files where the package puts them, so the build must be
+# configured for the package's prefix.
+page=$(zcat "$root/usr/share/man/man1/tvs-updater-cli.1.gz")
+[[ $page == *"/usr/share/doc/tvs"* ]] \
+  || fail "the manual pages name another prefix than the package's /usr (configure with CMAKE_INSTALL_PREFIX=/usr)"
 
 desktop-file-validate "$root"/usr/share/applications/*.desktop
 appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml >/dev/null \
