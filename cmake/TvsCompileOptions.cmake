@@ -11,3 +11,12 @@ if(TVS_SANITIZE)
   add_compile_options(-fsanitize=${TVS_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
   add_link_options(-fsanitize=${TVS_SANITIZE})
 endif()
+
+# The hardening distributions build their packages with: checked buffer
+# functions where the optimiser sees the sizes, a stack protector, and
+# relocations made read-only at start. Not with the sanitizers or the fuzz
+# targets, whose own checks take the place of these.
+if(NOT TVS_SANITIZE AND NOT TVS_FUZZ AND NOT CMAKE_BUILD_TYPE STREQUAL "Debug")
+  add_compile_options(-D_FORTIFY_SOURCE=2 -fstack-protector-strong)
+  add_link_options(-Wl,-z,relro -Wl,-z,now)
+endif()
