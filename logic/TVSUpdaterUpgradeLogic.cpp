@@ -28,6 +28,10 @@ struct TVSUpdaterUpgradeLogic::WorkerState {
     UpdateResult result;
     std::shared_ptr<Basalt::Event> ended;
     std::shared_ptr<std::atomic<std::uint32_t>> writtenBytes;
+    std::shared_ptr<std::atomic<eUpdatePhase>> phase;
+    // Written before a WriteFailed result: the status the device reported
+    // after the failure, when it answered.
+    std::optional<Conduit2::DfuStatus> failureStatus;
 };
 
 TVSUpdaterUpgradeLogic::TVSUpdaterUpgradeLogic()
@@ -146,14 +150,18 @@ bool TVSUpdaterUpgradeLogic::startUpdate(UpdateResult& result)
     if (worker_.joinable()) {
         worker_.detach();
     }
-    auto state = std::make_shared<WorkerState>(WorkerState{device_, result, std::make_shared<Basalt::Event>(), writtenBytes_});
+    phase_->store(eUpdatePhase::WritingImageB);
+    auto state = std::make_shared<WorkerState>(
+        WorkerState{device_, result, std::make_shared<Basalt::Event>(), writtenBytes_, phase_, std::nullopt});
     workerEnded_ = state->ended;
+    lastWorker_ = state;
     worker_ = boost::thread([state] { updateWorker(state); });
     return true;
 }
 
 // Brings the device to dfuIDLE (a run ended during its write leaves it in the
-// middle of a download), writes ImageB, then ImageA; on a failure aborts.
+// middle of a download), writes ImageB, then ImageA; on a failure reads the
+// device's status and aborts.
 // Then asks the device to restart, closes it, waits 5000 ms (the only point
 // where the worker may be stopped, and then it reports nothing) and reports.
 void TVSUpdaterUpgradeLogic::updateWorker(std::shared_ptr<WorkerState> state)
@@ -171,11 +179,19 @@ void TVSUpdaterUpgradeLogic::updateWorker(std::shared_ptr<WorkerState> state)
     const auto imageA = FirmwareImageSet::imageA();
     const auto imageB = FirmwareImageSet::imageB();
     Conduit2::DfuStatus status;
-    const bool written = device.returnToIdle()
-                      && device.writeVendorImage(imageB.data(), imageB.size(), ImageBSelector)
-                      && device.download(imageA.data(), imageA.size(), status);
+    bool written = device.returnToIdle() && device.writeVendorImage(imageB.data(), imageB.size(), ImageBSelector);
+    if (written) {
+        state->phase->store(eUpdatePhase::WritingImageA);
+        written = device.download(imageA.data(), imageA.size(), status);
+    }
     if (!written) {
+        // The device's own account of the failure, for the report.
+        if (Conduit2::DfuStatus failure; device.getStatus(failure)) {
+            state->failureStatus = failure;
+        }
         device.abort();
+    } else {
+        state->phase->store(eUpdatePhase::Restarting);
     }
     device.leaveDfuMode();
     device.close();
@@ -210,6 +226,11 @@ void TVSUpdaterUpgradeLogic::stopUpdateThread()
 
 void TVSUpdaterUpgradeLogic::windowCreated(UpdaterMainWindow*)
 {
+}
+
+std::optional<Conduit2::DfuStatus> TVSUpdaterUpgradeLogic::failureStatus() const
+{
+    return lastWorker_ ? lastWorker_->failureStatus : std::nullopt;
 }
 
 std::uint32_t TVSUpdaterUpgradeLogic::totalImageBytes()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "logic/UpdatePhase.h"
 #include "logic/UpdateResult.h"
 #include "logic/UpdaterDescription.h"
 
@@ -11,6 +12,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace Basalt {
@@ -68,6 +70,11 @@ public:
     // Progress of the running update: image bytes accepted by the device so
     // far, out of totalImageBytes().
     std::uint32_t writtenBytes() const { return writtenBytes_->load(); }
+    // The phase the running (or last) worker is in.
+    eUpdatePhase workerPhase() const { return phase_->load(); }
+    // Once a worker has reported WriteFailed: the status the device gave
+    // after the failure, or nothing when it did not answer.
+    std::optional<Conduit2::DfuStatus> failureStatus() const;
     static std::uint32_t totalImageBytes();
 
     static constexpr const char* UpdateModeText = "update mode";
@@ -84,6 +91,9 @@ private:
     boost::thread worker_;
     std::shared_ptr<Basalt::Event> workerEnded_;
     std::shared_ptr<std::atomic<std::uint32_t>> writtenBytes_ = std::make_shared<std::atomic<std::uint32_t>>(0);
+    std::shared_ptr<std::atomic<eUpdatePhase>> phase_ =
+        std::make_shared<std::atomic<eUpdatePhase>>(eUpdatePhase::WritingImageB);
+    std::shared_ptr<WorkerState> lastWorker_;
     // The serial number of the device handed to the last worker, and the one
     // a scan is limited to (empty: any device).
     std::string updatedSerial_;

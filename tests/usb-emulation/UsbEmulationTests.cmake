@@ -22,17 +22,20 @@ tvs_usb_emulation_test(cli_check 0 "${offered}" 30 -- ${cli} check)
 # Updates take 5 to 11 s: the device's restarts and the updater's waits for them.
 tvs_usb_emulation_test(cli_update 0 "Installed firmware: 33\\nThe firmware of your Trovix Studio was successfully updated\\."
   90 --expect-flashed -- ${cli} update --yes)
-tvs_usb_emulation_test(cli_update_write_fails 1 "\\(error -2\\)" 90 --scenario=write-fails -- ${cli} update --yes)
+tvs_usb_emulation_test(cli_update_write_fails 1
+  "\\(error -2; DFU state dfuERROR, status errWRITE\\)\\. Your Trovix Studio was left in firmware update mode with incomplete firmware\\."
+  90 --scenario=write-fails -- ${cli} update --yes)
 # The device is left in update mode with the write error; a second update
 # finds it there and recovers it.
 tvs_usb_emulation_test(cli_update_after_write_failure 0
-  "successfully updated\\..*\\(error -2\\).*command 1 exited with 1\\n.*command 2 exited with 0"
+  "successfully updated\\..*\\(error -2;.*command 1 exited with 1\\n.*command 2 exited with 0"
   120 --scenario=write-fails-once --expect-flashed -- ${cli} update --yes --then ${cli} update --yes)
 tvs_usb_emulation_test(cli_update_from_update_mode 0 "successfully updated\\."
   90 --scenario=in-dfu-mode --expect-flashed -- ${cli} update --yes)
 # The device drops off the bus when it is sent block 3 of image A (image B,
 # 15360 bytes, goes first).
-tvs_usb_emulation_test(cli_update_unplugged 1 "27648 / 75776 bytes +failed\\n.*\\(error -2\\)"
+tvs_usb_emulation_test(cli_update_unplugged 1
+  "Writing image A\\n.*\\(error -2\\)\\. Your Trovix Studio was left in firmware update mode with incomplete firmware\\."
   90 --unplug-at-block=3 -- ${cli} update --yes)
 # Plugged back in, the device starts its boot loader (its flash is half
 # written) and the next update completes.
@@ -52,6 +55,44 @@ if(tvs_user_id STREQUAL "0" AND TVS_SETPRIV)
   foreach(command list check update)
     tvs_usb_emulation_test(cli_${command}_as_another_user 4 "^${no_permission}usb-emulation: command 1 exited with 4"
       30 -- ${TVS_SETPRIV} --reuid=65534 --regid=65534 --clear-groups ${cli} ${command})
+  endforeach()
+endif()
+
+# Interrupted twice in each phase of an update, by each signal that ends a
+# program from outside: the program says which state it left the device in,
+# `list` shows that state, and a following update brings the device to the
+# carried firmware (or finds it there). Slower writes of image B and A leave
+# time to catch their phases; a slow return, the check's.
+set(interrupt ${CMAKE_CURRENT_SOURCE_DIR}/interrupt_update.sh)
+set(phases reboot image-b image-a restart check)
+set(reboot_phase "Restarting your Trovix Studio in firmware update mode")
+set(reboot_state "may be waiting there")
+set(reboot_mode "update +32")
+set(reboot_options "")
+set(image-b_phase "Writing image B")
+set(image-b_state "with incomplete firmware")
+set(image-b_mode "update +32")
+set(image-b_options --slow-image-b-ms=50)
+set(image-a_phase "Writing image A")
+set(image-a_state "with incomplete firmware")
+set(image-a_mode "update +32")
+set(image-a_options --busy-ms=200)
+set(restart_phase "Restarting your Trovix Studio with the new firmware")
+set(restart_state "which is restarting with it")
+set(restart_mode "run-time +33 / 0x67")
+set(restart_options "")
+set(check_phase "Checking the new firmware")
+set(check_state "its firmware was not checked")
+set(check_mode "run-time +33 / 0x67")
+set(check_options --scenario=slow-return)
+if(NOT TVS_SANITIZE)
+  foreach(signal INT TERM PIPE)
+    foreach(phase IN LISTS phases)
+      tvs_usb_emulation_test(cli_interrupted_by_${signal}_in_${phase} 0
+        "interrupt_update: SIG${signal} during \"${${phase}_phase}\": [^\n]*${${phase}_state}[^\n]*\n.*TVS0012345 +${${phase}_mode}\n.*(successfully updated|no newer firmware for your Trovix Studio)\\.\n.*command 1 exited with 0\n.*command 4 exited with 0"
+        120 ${${phase}_options} --expect-flashed -- ${interrupt} ${cli} ${signal} \"${${phase}_phase}\" \"${${phase}_state}\"
+        --then sleep 3 --then ${cli} list --then ${cli} update --yes)
+    endforeach()
   endforeach()
 endif()
 

@@ -62,8 +62,8 @@ std::optional<std::string> applyOption(std::string_view argument, Options& optio
 // The options that belong to one command only.
 std::optional<std::string> checkCombination(const Options& options)
 {
-    if (options.json && options.command != eCommand::Check) {
-        return "--json goes with the command check only";
+    if (options.json && options.command == eCommand::List) {
+        return "--json goes with the commands check and update only";
     }
     if (options.yes && options.command != eCommand::Update) {
         return "--yes goes with the command update only";

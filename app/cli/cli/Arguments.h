@@ -15,7 +15,7 @@ struct Options {
     eCommand command = eCommand::List;
     // Set: the program runs against the simulated bus, set up as this scenario describes.
     const Conduit2::Sim::Scenario* simulated = nullptr;
-    bool json = false;  // check: one JSON object instead of text
+    bool json = false;  // check: one JSON object instead of text; update: one a line
     bool yes = false;   // update: no question before the update
 };
 

@@ -6,13 +6,13 @@
 
 namespace Cli {
 
-eOutcome runCheck(const UpdaterDescription& description, Console& console, bool json)
+eOutcome runCheck(const UpdaterDescription& description, Console& console)
 {
     const auto report = readFirmwareReport(description);
     if (!report) {
         return reportMissingDevice(description, description.deniedDeviceNode(), console);
     }
-    if (json) {
+    if (console.json) {
         console.out << firmwareReportJson(*report) << '\n';
     } else {
         printFirmwareReport(*report, console.out);

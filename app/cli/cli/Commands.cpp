@@ -9,7 +9,7 @@ eOutcome runCommand(const Options& options, const UpdaterDescription& descriptio
     case eCommand::List:
         return runList(description, console);
     case eCommand::Check:
-        return runCheck(description, console, options.json);
+        return runCheck(description, console);
     case eCommand::Update:
         return runUpdate(description, progress, console, options.yes);
     }

@@ -12,7 +12,7 @@ namespace Cli {
 // list: every attached Trovix Studio with its serial number, mode and firmware.
 eOutcome runList(const UpdaterDescription& description, Console& console);
 // check: the firmware report of the attached device, as text or JSON.
-eOutcome runCheck(const UpdaterDescription& description, Console& console, bool json);
+eOutcome runCheck(const UpdaterDescription& description, Console& console);
 // update: the wizard's sequence, from the version check to the check of the updated device.
 eOutcome runUpdate(const UpdaterDescription& description, const UpdateProgress& progress, Console& console,
                    bool yes);

@@ -2,14 +2,22 @@
 
 #include <atomic>
 
+#include <unistd.h>
+
 namespace Cli {
 namespace {
 
 std::atomic<int> interrupts{0};
-static_assert(std::atomic<int>::is_always_lock_free, "the signal handler needs a lock-free counter");
+std::atomic<int> lastCounted{0};
+static_assert(std::atomic<int>::is_always_lock_free, "the signal handler needs lock-free counters");
 
-void countInterrupt(int)
+void countInterrupt(int signal, siginfo_t* info, void*)
 {
+    // A write into a closed pipe raises SIGPIPE as if the writer had sent it.
+    if (signal == SIGPIPE && info != nullptr && info->si_pid == ::getpid()) {
+        return;
+    }
+    lastCounted.store(signal);
     interrupts.fetch_add(1);
 }
 
@@ -19,15 +27,19 @@ InterruptWatch::InterruptWatch()
 {
     interrupts.store(0);
     struct sigaction action {};
-    action.sa_handler = countInterrupt;
+    action.sa_sigaction = countInterrupt;
     sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, &previous_);
+    action.sa_flags = SA_RESTART | SA_SIGINFO;
+    for (std::size_t i = 0; i < Signals.size(); ++i) {
+        sigaction(Signals[i], &action, &previous_[i]);
+    }
 }
 
 InterruptWatch::~InterruptWatch()
 {
-    sigaction(SIGINT, &previous_, nullptr);
+    for (std::size_t i = 0; i < Signals.size(); ++i) {
+        sigaction(Signals[i], &previous_[i], nullptr);
+    }
 }
 
 int InterruptWatch::takeInterrupts()
@@ -35,14 +47,9 @@ int InterruptWatch::takeInterrupts()
     return interrupts.exchange(0);
 }
 
-bool ConfirmByRepeat::press(Clock::time_point now)
+int InterruptWatch::lastSignal() const
 {
-    if (warned_ && now - warnedAt_ <= window_) {
-        return true;
-    }
-    warned_ = true;
-    warnedAt_ = now;
-    return false;
+    return lastCounted.load();
 }
 
 } // namespace Cli

@@ -1,15 +1,18 @@
 #pragma once
 
-#include <chrono>
+#include <array>
 
 #include <signal.h>
 
 namespace Cli {
 
-// Catches SIGINT (Ctrl-C) while it exists, so that the program decides what
-// an interruption means; the previous handling comes back when it is
-// destroyed. The handler only counts; the program asks for the count. One
-// watch at a time.
+// Catches the signals that end a program from outside while it exists:
+// SIGINT (Ctrl-C), SIGTERM, SIGHUP, and a SIGPIPE that another process sends,
+// so that an update decides what they mean; the previous handling comes back
+// when it is destroyed. A SIGPIPE the program raises itself by writing into
+// a closed pipe is not counted: that write fails, and the output reports its
+// error. The handler only counts; the program asks for the count. One watch
+// at a time.
 class InterruptWatch {
 public:
     InterruptWatch();
@@ -19,27 +22,13 @@ public:
 
     // The interruptions since the last call.
     int takeInterrupts();
+    // The signal of the last interruption counted.
+    int lastSignal() const;
+
+    static constexpr std::array<int, 4> Signals{SIGINT, SIGTERM, SIGHUP, SIGPIPE};
 
 private:
-    struct sigaction previous_ {};
-};
-
-// Decides when a repeated Ctrl-C means "stop": a press that follows the
-// previous warned press within the window confirms; any other press warns
-// and opens a new window.
-class ConfirmByRepeat {
-public:
-    using Clock = std::chrono::steady_clock;
-
-    explicit ConfirmByRepeat(Clock::duration window) : window_(window) {}
-
-    // True when this press confirms.
-    bool press(Clock::time_point now);
-
-private:
-    Clock::duration window_;
-    bool warned_ = false;
-    Clock::time_point warnedAt_{};
+    std::array<struct sigaction, Signals.size()> previous_{};
 };
 
 } // namespace Cli

@@ -22,4 +22,15 @@ int exitCode(eOutcome outcome)
     return 1;
 }
 
+const char* exitMeaning(eOutcome outcome)
+{
+    switch (exitCode(outcome)) {
+    case 0: return "success, or the firmware is up to date";
+    case 2: return "usage error";
+    case 3: return "no Trovix Studio found";
+    case 4: return "a Trovix Studio is attached but this user may not open it";
+    default: return "the update failed or was stopped";
+    }
+}
+
 } // namespace Cli

@@ -8,7 +8,7 @@ enum class eOutcome {
     UpToDate,   // update: no newer firmware
     Declined,   // update: the user answered no; nothing was changed
     Failed,     // update: the update failed
-    Stopped,    // update: the user stopped the update while the images were written
+    Stopped,    // update: interrupted twice; the device's state was said
     UsageError,
     NoDevice,
     NoPermission, // a device is attached that this user may not open
@@ -18,5 +18,7 @@ enum class eOutcome {
 // stopped, 2 usage error, 3 no device found, 4 a device found but not
 // allowed to be opened.
 int exitCode(eOutcome outcome);
+// What the exit code of `outcome` means, as --help lists it.
+const char* exitMeaning(eOutcome outcome);
 
 } // namespace Cli

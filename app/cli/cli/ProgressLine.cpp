@@ -7,7 +7,9 @@
 namespace Cli {
 namespace {
 
-constexpr std::uint64_t BarWidth = 30;
+constexpr std::size_t MinBar = 10;
+constexpr std::size_t MaxBar = 40;
+constexpr std::string_view Spinner = "|/-\\";
 
 // written / total scaled to `scale`, at most `scale`; 0 when nothing is to be written.
 std::uint64_t share(std::uint32_t written, std::uint32_t total, std::uint64_t scale)
@@ -18,20 +20,49 @@ std::uint64_t share(std::uint32_t written, std::uint32_t total, std::uint64_t sc
     return std::min<std::uint64_t>(written, total) * scale / total;
 }
 
-} // namespace
-
-std::string_view runningPhase(std::uint32_t written, std::uint32_t total)
+std::string fitted(std::string line, std::size_t width)
 {
-    return written < total ? "writing" : "restarting";
+    if (line.size() > width) {
+        line.resize(width);
+    }
+    return line;
 }
 
-std::string progressLine(std::uint32_t written, std::uint32_t total, std::string_view phase)
+} // namespace
+
+PhaseNames phaseNames(eUpdatePhase phase, std::uint32_t written, std::uint32_t total, std::string_view deviceName)
 {
-    const std::uint64_t filled = share(written, total, BarWidth);
-    const std::string bar = std::string(filled, '#') + std::string(BarWidth - filled, '-');
+    switch (phase) {
+    case eUpdatePhase::RestartingIntoUpdateMode:
+        return {fmt::format("Restarting your {} in firmware update mode", deviceName), "restarting-into-update-mode"};
+    case eUpdatePhase::WritingImageB: return {"Writing image B", "writing-image-b", true};
+    case eUpdatePhase::WritingImageA:
+        if (written >= total) {
+            return {"Manifesting the new firmware", "manifesting"};
+        }
+        return {"Writing image A", "writing-image-a", true};
+    case eUpdatePhase::Restarting:
+        return {fmt::format("Restarting your {} with the new firmware", deviceName), "restarting"};
+    case eUpdatePhase::CheckingNewFirmware: break;
+    }
+    return {"Checking the new firmware", "checking-new-firmware"};
+}
+
+std::string progressLine(const PhaseNames& phase, std::uint32_t written, std::uint32_t total, unsigned tick,
+                         long seconds, std::size_t width)
+{
+    if (!phase.writes) {
+        return fitted(fmt::format("{}  {} {} s", phase.text, Spinner[tick % Spinner.size()], seconds), width);
+    }
     const std::size_t countWidth = fmt::formatted_size("{}", total);
-    return fmt::format("[{}] {:>3}%  {:>{}} / {} bytes  {}", bar, share(written, total, 100), written, countWidth,
-                       total, phase);
+    const std::string counts = fmt::format("{:>3}%  {:>{}} / {} bytes", share(written, total, 100), written,
+                                           countWidth, total);
+    const std::size_t fixed = phase.text.size() + counts.size() + 6;  // two gaps and the brackets
+    const std::size_t bar = std::clamp(width > fixed ? width - fixed : 0, MinBar, MaxBar);
+    const std::size_t filled = share(written, total, bar);
+    return fitted(fmt::format("{}  [{}{}]  {}", phase.text, std::string(filled, '#'), std::string(bar - filled, '-'),
+                              counts),
+                  width);
 }
 
 } // namespace Cli

@@ -1,5 +1,7 @@
 #include "cli/Sentences.h"
 
+#include "cli/Json.h"
+
 #include "logic/UpdaterMessages.h"
 
 #include <fmt/format.h>
@@ -22,12 +24,29 @@ std::string noDeviceSentence(const UpdaterDescription& description)
 eOutcome reportMissingDevice(const UpdaterDescription& description, const std::string& deniedNode,
                              Console& console)
 {
-    if (!deniedNode.empty()) {
-        console.err << UpdaterMessages::noPermission(description.deviceName, deniedNode) << '\n';
-        return eOutcome::NoPermission;
+    const eOutcome outcome = deniedNode.empty() ? eOutcome::NoDevice : eOutcome::NoPermission;
+    const std::string said = deniedNode.empty() ? noDeviceSentence(description)
+                                                : UpdaterMessages::noPermission(description.deviceName, deniedNode);
+    console.err << said << '\n';
+    if (console.json) {
+        console.out << jsonError(said, outcome) << '\n';
     }
-    console.err << noDeviceSentence(description) << '\n';
-    return eOutcome::NoDevice;
+    return outcome;
 }
+
+std::string jsonError(const std::string& sentence, eOutcome outcome)
+{
+    return fmt::format(R"({{"error":{},"exitCode":{},"meaning":{}}})", jsonString(sentence), exitCode(outcome),
+                       jsonString(exitMeaning(outcome)));
+}
+
+namespace TerminalMessages {
+const char* const FailedToBoot = "Your %1% failed to boot into firmware update mode and could not be properly "
+                                 "updated. To boot your %1% into firmware update mode, please power-cycle it and run "
+                                 "'tvs-updater-cli update' again.";
+const char* const Error = "An error occurred while updating your %1% (error %2%).";
+const char* const IfItFailsAgain = "If the update fails again, disconnect the %1%, unpower it and reconnect it "
+                                   "before you try again; alternatively contact the VX Technical Support.";
+} // namespace TerminalMessages
 
 } // namespace Cli

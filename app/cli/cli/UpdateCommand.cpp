@@ -1,27 +1,24 @@
 #include "cli/Commands.h"
 #include "cli/FirmwareReport.h"
+#include "cli/ProgressDisplay.h"
 #include "cli/Sentences.h"
+#include "cli/UpdateEnding.h"
+#include "cli/UpdateRun.h"
 
-#include "logic/PostUpdateCheck.h"
+#include "logic/TVSUpdaterUpgradeLogic.h"
 #include "logic/UpdaterMessages.h"
 
 #include <fmt/format.h>
 
 #include <algorithm>
 #include <cctype>
-#include <chrono>
 #include <istream>
-#include <optional>
+#include <memory>
 #include <ostream>
 #include <string>
 
 namespace Cli {
 namespace {
-
-// The error number when the device does not come back with the newest firmware.
-constexpr std::int32_t NotUpdatedError = 1;
-// How long after a first Ctrl-C during the update a second one stops it.
-constexpr std::chrono::seconds StopWindow{3};
 
 bool isYes(std::string answer)
 {
@@ -30,72 +27,55 @@ bool isYes(std::string answer)
     return answer == "y" || answer == "yes";
 }
 
+// The question goes to standard error, which stays with the user when the
+// results are redirected.
 bool confirmUpdate(const UpdaterDescription& description, Console& console)
 {
-    console.out << fmt::format("Update the firmware of your {} now? [y/N] ", description.deviceName) << std::flush;
+    console.err << fmt::format("Update the firmware of your {} now? [y/N] ", description.deviceName) << std::flush;
     std::string answer;
     return std::getline(console.in, answer) && isYes(answer);
 }
 
-eOutcome fail(const UpdaterDescription& description, Console& console, std::int32_t errorNumber)
+std::unique_ptr<ProgressView> progressView(const UpdaterDescription& description, const UpdateProgress& progress,
+                                           Console& console)
 {
-    console.err << sentence(description, UpdaterMessages::Error, errorNumber) << '\n';
-    return eOutcome::Failed;
+    if (console.json) {
+        return std::make_unique<ProgressJson>(console.out, console.err, progress.totalBytes);
+    }
+    return std::make_unique<ProgressDisplay>(console.err, console.terminal, console.width, progress.totalBytes,
+                                             description.deviceName);
 }
 
-// Ctrl-C during the update: the warning of the quit question, without the
-// question itself, and how to stop anyway.
-StopRule stopRule(const UpdaterDescription& description)
-{
-    const std::string question = sentence(description, UpdaterMessages::QuitDuringUpdate);
-    return {fmt::format("{}\nPress Ctrl-C again within {} seconds to stop.", question.substr(0, question.find('\n')),
-                        StopWindow.count()),
-            StopWindow};
-}
-
-// Starts the worker and watches it while Ctrl-C is caught; the worker's
-// result, or nothing when the user stopped the watch.
-std::optional<std::int32_t> runWorker(const UpdaterDescription& description, const UpdateProgress& progress,
-                                      Console& console)
+// From the reboot into update mode to the check of the updated device, with
+// the interruptions caught in every phase.
+eOutcome updateDevice(const UpdaterDescription& description, const UpdateProgress& progress, Console& console,
+                      bool inUpdateMode)
 {
     InterruptWatch interrupts;
-    UpdateResult result;
-    if (!description.startUpdate(result)) {
-        return UpdateResult::NotInUpdateMode;
+    if (inUpdateMode) {
+        console.err << fmt::format("Your {} is in firmware update mode already.\n", description.deviceName);
     }
-    if (watchUpdate(result, progress, stopRule(description), interrupts, console) == eWatchEnd::Stopped) {
-        return std::nullopt;
+    console.err << sentence(description, UpdaterMessages::StandBy) << '\n' << std::flush;
+    const auto view = progressView(description, progress, console);
+    UpdateRun run(description, progress, inUpdateMode);
+    const WatchEnd end = watchUpdate(run, progress, interrupts, *view, [&description](eUpdatePhase phase, int signal) {
+        return interruptWarning(description, phase, signal);
+    });
+    if (end.interrupted) {
+        run.abandon();
+        return reportInterrupted(description, end, progress.writtenBytes(), progress.totalBytes, console);
     }
-    return result.load();
+    return reportRunEnd(description, *run.end(), console);
 }
 
-// From the reboot into update mode to the check of the updated device.
-eOutcome updateDevice(const UpdaterDescription& description, const UpdateProgress& progress, Console& console)
+// An update that did not start: the sentence, or the JSON result.
+void reportNotStarted(const std::string& message, std::string_view result, Console& console)
 {
-    console.out << fmt::format("Restarting your {} in firmware update mode...\n", description.deviceName)
-                << std::flush;
-    if (!description.enterUpdateMode()) {
-        console.err << sentence(description, UpdaterMessages::FailedToBoot) << '\n';
-        return eOutcome::Failed;
+    if (console.json) {
+        console.out << fmt::format(R"({{"result":"{}","state":"unchanged","exitCode":0}})", result) << '\n';
+    } else {
+        console.out << message << '\n';
     }
-    console.out << sentence(description, UpdaterMessages::StandBy) << '\n' << std::flush;
-    const auto result = runWorker(description, progress, console);
-    if (!result) {
-        description.stopUpdateThread();
-        console.err << fmt::format("The update of your {} was stopped.\n", description.deviceName);
-        return eOutcome::Stopped;
-    }
-    if (*result != UpdateResult::Done) {
-        return fail(description, console, *result);
-    }
-    console.out << fmt::format("Checking the firmware of your {}...\n", description.deviceName) << std::flush;
-    PostUpdateReport report;
-    if (!checkUpdatedDevice(description, report)) {
-        return fail(description, console, NotUpdatedError);
-    }
-    console.out << fmt::format("Installed firmware: {}\n", report.installed);
-    console.out << sentence(description, UpdaterMessages::Success) << '\n';
-    return eOutcome::Done;
 }
 
 } // namespace
@@ -107,16 +87,22 @@ eOutcome runUpdate(const UpdaterDescription& description, const UpdateProgress& 
     if (!report) {
         return reportMissingDevice(description, description.deniedDeviceNode(), console);
     }
-    printFirmwareReport(*report, console.out);
+    if (console.json) {
+        console.out << firmwareReportJson(*report) << '\n' << std::flush;
+    } else {
+        printFirmwareReport(*report, console.out);
+        console.out << std::flush;
+    }
     if (!report->updateAvailable) {
-        console.out << sentence(description, UpdaterMessages::NoNewerFirmware) << '\n';
+        reportNotStarted(sentence(description, UpdaterMessages::NoNewerFirmware), "up-to-date", console);
         return eOutcome::UpToDate;
     }
     if (!yes && !confirmUpdate(description, console)) {
-        console.out << "The firmware was not updated.\n";
+        reportNotStarted("The firmware was not updated.", "declined", console);
         return eOutcome::Declined;
     }
-    return updateDevice(description, progress, console);
+    return updateDevice(description, progress, console,
+                        report->installed == TVSUpdaterUpgradeLogic::UpdateModeText);
 }
 
 } // namespace Cli

@@ -1,7 +1,8 @@
 #include "cli/UpdateWatch.h"
 
-#include "cli/ProgressDisplay.h"
+#include "cli/UpdateRun.h"
 
+#include <chrono>
 #include <thread>
 
 namespace Cli {
@@ -9,38 +10,29 @@ namespace {
 
 constexpr auto PollInterval = std::chrono::milliseconds(100);
 
-// True when the Ctrl-C presses since the last poll confirm a stop; a press
-// that does not confirm prints the warning.
-bool stopConfirmed(InterruptWatch& interrupts, ConfirmByRepeat& confirm, const StopRule& stopRule,
-                   ProgressDisplay& display)
-{
-    for (int presses = interrupts.takeInterrupts(); presses > 0; --presses) {
-        if (confirm.press(ConfirmByRepeat::Clock::now())) {
-            return true;
-        }
-        display.note(stopRule.warning);
-    }
-    return false;
-}
-
 } // namespace
 
-eWatchEnd watchUpdate(const UpdateResult& result, const UpdateProgress& progress, const StopRule& stopRule,
-                      InterruptWatch& interrupts, Console& console)
+WatchEnd watchUpdate(const UpdateRun& run, const UpdateProgress& progress, InterruptWatch& interrupts,
+                     ProgressView& view, const std::function<std::string(eUpdatePhase, int signal)>& warning)
 {
-    ProgressDisplay display(console, progress.totalBytes);
-    ConfirmByRepeat confirm(stopRule.window);
-    display.show(progress.writtenBytes());
-    while (result.load() == UpdateResult::Running) {
-        std::this_thread::sleep_for(PollInterval);
-        if (stopConfirmed(interrupts, confirm, stopRule, display)) {
-            display.finish(progress.writtenBytes(), "stopped");
-            return eWatchEnd::Stopped;
+    bool warned = false;
+    for (;;) {
+        const eUpdatePhase phase = run.phase();
+        view.show(phase, progress.writtenBytes());
+        if (run.end()) {
+            view.close();
+            return {false, phase, 0};
         }
-        display.show(progress.writtenBytes());
+        for (int presses = interrupts.takeInterrupts(); presses > 0; --presses) {
+            if (warned) {
+                view.close();
+                return {true, phase, interrupts.lastSignal()};
+            }
+            view.note(warning(phase, interrupts.lastSignal()));
+            warned = true;
+        }
+        std::this_thread::sleep_for(PollInterval);
     }
-    display.finish(progress.writtenBytes(), result.load() > 0 ? "done" : "failed");
-    return eWatchEnd::Finished;
 }
 
 } // namespace Cli

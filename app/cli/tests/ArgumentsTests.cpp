@@ -69,7 +69,7 @@ TEST(Arguments, MalformedCommandLinesAreUsageErrors)
         {"check", "--force"},  // unknown option
         {"check", "-"},        // a lone dash is no option
         {"check", "update"},   // two commands
-        {"update", "--json"},  // --json belongs to check
+        {"list", "--json"},    // --json belongs to check and update
         {"list", "--yes"},     // --yes belongs to update
     };
     for (const auto& arguments : cases) {

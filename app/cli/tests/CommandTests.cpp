@@ -1,11 +1,15 @@
 #include "cli/Commands.h"
+#include "cli/Sentences.h"
 
 #include "logic/UpdaterMessages.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -19,6 +23,7 @@ struct FakeStudio {
     std::int32_t workerResult = UpdateResult::Done;
     std::string installedAfterUpdate = "33";
     bool updated = false;
+    bool interruptsInReboot = false;
     std::string deniedNode;
     std::vector<std::string> calls;
 
@@ -38,7 +43,13 @@ struct FakeStudio {
             newest = "33";
             available = updateAvailable && !updated;
         };
-        d.enterUpdateMode = [this] { return record("enterUpdateMode", entersUpdateMode); };
+        d.enterUpdateMode = [this] {
+            if (interruptsInReboot) {
+                ::raise(SIGINT);
+                std::this_thread::sleep_for(std::chrono::milliseconds(250));  // a reboot the watch sees
+            }
+            return record("enterUpdateMode", entersUpdateMode);
+        };
         d.startUpdate = [this](UpdateResult& result) {
             calls.emplace_back("startUpdate");
             updated = startsWorker;
@@ -63,13 +74,15 @@ protected:
         in.clear();
         in.str(answer);
         Cli::Console console{in, out, err, false};
-        return Cli::runUpdate(studio.description(), {[] { return 0u; }, 100}, console, yes);
+        const Cli::UpdateProgress progress{[] { return 0u; }, 100, [] { return eUpdatePhase::WritingImageA; },
+                                           [] { return std::nullopt; }};
+        return Cli::runUpdate(studio.description(), progress, console, yes);
     }
 
     Cli::eOutcome check(bool json)
     {
-        Cli::Console console{in, out, err, false};
-        return Cli::runCheck(studio.description(), console, json);
+        Cli::Console console{in, out, err, false, 80, json};
+        return Cli::runCheck(studio.description(), console);
     }
 
     static std::string sentence(const char* message, std::int32_t result = 0)
@@ -93,10 +106,20 @@ TEST_F(CommandTest, UpdateFollowsTheWizardSequenceToSuccess)
     EXPECT_EQ(update(true), Cli::eOutcome::Done);
     EXPECT_EQ(studio.calls, (std::vector<std::string>{"isDeviceReady", "readFirmwareInfo", "enterUpdateMode",
                                                       "startUpdate", "isUpdatedDeviceBack", "readFirmwareInfo"}));
-    EXPECT_TRUE(said(sentence(UpdaterMessages::StandBy)));
-    EXPECT_TRUE(said(sentence(UpdaterMessages::Success)));
-    EXPECT_EQ(err.str(), "");
-    EXPECT_EQ(out.str().find("[y/N]"), std::string::npos);
+    // Progress and messages on standard error, the result on standard output.
+    EXPECT_NE(err.str().find(sentence(UpdaterMessages::StandBy)), std::string::npos);
+    EXPECT_NE(out.str().find(sentence(UpdaterMessages::Success)), std::string::npos);
+    EXPECT_EQ(out.str().find(sentence(UpdaterMessages::StandBy)), std::string::npos);
+    EXPECT_EQ(err.str().find("[y/N]"), std::string::npos);
+}
+
+// The first interruption only warns, naming what a second one would leave.
+TEST_F(CommandTest, OneInterruptionWarnsAndTheUpdateGoesOn)
+{
+    studio.interruptsInReboot = true;
+    EXPECT_EQ(update(true), Cli::eOutcome::Done);
+    EXPECT_NE(err.str().find("may be waiting there"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("Press Ctrl-C again to end it anyway"), std::string::npos);
 }
 
 TEST_F(CommandTest, UpdateAsksFirstAndGoesOnOnlyOnYes)
@@ -106,7 +129,7 @@ TEST_F(CommandTest, UpdateAsksFirstAndGoesOnOnlyOnYes)
         EXPECT_EQ(update(false, answer), Cli::eOutcome::Declined) << answer;
         EXPECT_EQ(studio.calls.size(), 2u) << answer;  // the scan and the version check only
     }
-    EXPECT_TRUE(said("Update the firmware of your Trovix Studio now? [y/N] "));
+    EXPECT_NE(err.str().find("Update the firmware of your Trovix Studio now? [y/N] "), std::string::npos);
     EXPECT_EQ(update(false, " Yes \n"), Cli::eOutcome::Done);
 }
 
@@ -114,7 +137,7 @@ TEST_F(CommandTest, EachFailureHasItsSentenceAndErrorNumber)
 {
     studio.entersUpdateMode = false;
     EXPECT_EQ(update(true), Cli::eOutcome::Failed);
-    EXPECT_TRUE(said(sentence(UpdaterMessages::FailedToBoot)));
+    EXPECT_TRUE(said(sentence(Cli::TerminalMessages::FailedToBoot)));
     EXPECT_EQ(studio.calls.back(), "enterUpdateMode");
 
     struct Case {
@@ -131,7 +154,8 @@ TEST_F(CommandTest, EachFailureHasItsSentenceAndErrorNumber)
         studio.installedAfterUpdate = c.installedAfterUpdate;
         err.str("");
         EXPECT_EQ(update(true), Cli::eOutcome::Failed) << c.errorNumber;
-        EXPECT_EQ(err.str(), sentence(UpdaterMessages::Error, c.errorNumber) + "\n");
+        EXPECT_NE(err.str().find(sentence(Cli::TerminalMessages::Error, c.errorNumber) + " "), std::string::npos)
+            << err.str();
     }
 }
 
@@ -146,8 +170,12 @@ TEST_F(CommandTest, NothingToUpdateOrNoDeviceToOpen)
     EXPECT_EQ(update(true), Cli::eOutcome::NoDevice);
     EXPECT_EQ(check(false), Cli::eOutcome::NoDevice);
     err.str("");
+    out.str("");
     EXPECT_EQ(check(true), Cli::eOutcome::NoDevice);
     EXPECT_EQ(err.str(), "No Trovix Studio was found. Please connect your Trovix Studio to USB.\n");
+    EXPECT_EQ(out.str(), R"({"error":"No Trovix Studio was found. Please connect your Trovix Studio to USB.",)"
+                         R"("exitCode":3,"meaning":"no Trovix Studio found"})"
+                         "\n");
 
     err.str("");
     studio.deniedNode = "/dev/bus/usb/001/004";

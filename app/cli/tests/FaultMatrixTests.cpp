@@ -5,6 +5,7 @@
 // firmware (unless the device is one the updater cannot write at all).
 
 #include "cli/Commands.h"
+#include "cli/Sentences.h"
 
 #include "DeviceLayerFixture.h"
 
@@ -40,9 +41,9 @@ struct Ending {
 
 const Ending Success{UpdaterMessages::Success, 0};
 const Ending UpToDate{UpdaterMessages::NoNewerFirmware, 0};
-const Ending FailedToBoot{UpdaterMessages::FailedToBoot, 0};
-const Ending WriteFailed{UpdaterMessages::Error, UpdateResult::WriteFailed};
-const Ending NotUpdated{UpdaterMessages::Error, 1};
+const Ending FailedToBoot{Cli::TerminalMessages::FailedToBoot, 0};
+const Ending WriteFailed{Cli::TerminalMessages::Error, UpdateResult::WriteFailed};
+const Ending NotUpdated{Cli::TerminalMessages::Error, 1};
 
 struct Case {
     std::string name;
@@ -276,13 +277,19 @@ protected:
         std::istringstream in;
         std::ostringstream out;
         Cli::Console console{in, out, out, false};
-        const auto outcome = Cli::runUpdate(
-            description, {[&logic] { return logic.writtenBytes(); }, TVSUpdaterUpgradeLogic::totalImageBytes()},
-            console, true);
+        const Cli::UpdateProgress progress{[&logic] { return logic.writtenBytes(); },
+                                           TVSUpdaterUpgradeLogic::totalImageBytes(),
+                                           [&logic] { return logic.workerPhase(); },
+                                           [&logic] { return logic.failureStatus(); }};
+        const auto outcome = Cli::runUpdate(description, progress, console, true);
+        // An error's sentence up to its number: what the device reported may follow.
         const auto said = [&](const Ending& ending) {
-            return out.str().find(UpdaterMessages::format(ending.message, description.deviceName, ending.errorNumber,
-                                                          description.updaterName))
-                != std::string::npos;
+            std::string text = UpdaterMessages::format(ending.message, description.deviceName, ending.errorNumber,
+                                                       description.updaterName);
+            if (ending.errorNumber != 0) {
+                text.resize(text.find(')'));
+            }
+            return out.str().find(text) != std::string::npos;
         };
         EXPECT_TRUE(said(expected)) << out.str();
         EXPECT_EQ(outcome == Cli::eOutcome::Done, said(Success));

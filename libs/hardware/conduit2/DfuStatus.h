@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 namespace Conduit2 {
 
@@ -39,5 +40,10 @@ struct DfuStatus {
                 bytes[4], bytes[5]};
     }
 };
+
+// The names the DFU 1.1 standard gives a state ("dfuERROR") and a status
+// ("errSTALLEDPKT"); a value it does not define is named by its number.
+std::string dfuStateName(std::uint8_t state);
+std::string dfuStatusName(std::uint8_t status);
 
 } // namespace Conduit2

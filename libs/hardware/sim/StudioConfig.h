@@ -82,6 +82,8 @@ struct StudioConfig {
     std::uint32_t busyPollTimeoutMs = 10;
     // Also the bwPollTimeout of the dfuMANIFEST answer.
     std::chrono::milliseconds manifestationTime{50};
+    // Each chunk of image B is acknowledged this long after its request.
+    std::chrono::milliseconds imageBChunkTime{0};
     // The closing block leads straight to dfuMANIFEST-WAIT-RESET.
     bool waitResetAfterClosingBlock = false;
 

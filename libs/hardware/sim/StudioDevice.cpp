@@ -206,7 +206,9 @@ ControlReply StudioDevice::vendorRequest(const SetupPacket& setup, std::span<con
         && setup.bRequest == VendorSelectorBase + SecondarySelector && setup.wIndex == 0;
     if (writesImageB && mode_ == eStudioMode::Dfu && engine_.state() == eDfuState::DfuIdle
         && imageB_.write(setup.wValue, hostData)) {
-        return ControlReply::ack();
+        ControlReply reply = ControlReply::ack();
+        reply.delay = config_.imageBChunkTime;
+        return reply;
     }
     return ControlReply::stall();
 }

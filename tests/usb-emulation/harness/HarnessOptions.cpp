@@ -42,6 +42,7 @@ std::optional<HarnessOptions> parseHarnessOptions(const std::vector<std::string>
     const std::string unplugPrefix = "--unplug-at-block=";
     const std::string plugWhenPrefix = "--plug-when=";
     const std::string busyPrefix = "--busy-ms=";
+    const std::string slowImageBPrefix = "--slow-image-b-ms=";
     auto argument = arguments.begin();
     for (; argument != arguments.end() && *argument != "--"; ++argument) {
         if (argument->starts_with(scenarioPrefix)) {
@@ -58,6 +59,12 @@ std::optional<HarnessOptions> parseHarnessOptions(const std::vector<std::string>
         } else if (argument->starts_with(busyPrefix)) {
             options.busyMs = parseNumber(argument->substr(busyPrefix.size()));
             if (!options.busyMs) {
+                error = "not a number of milliseconds: '" + *argument + "'";
+                return std::nullopt;
+            }
+        } else if (argument->starts_with(slowImageBPrefix)) {
+            options.slowImageBMs = parseNumber(argument->substr(slowImageBPrefix.size()));
+            if (!options.slowImageBMs) {
                 error = "not a number of milliseconds: '" + *argument + "'";
                 return std::nullopt;
             }

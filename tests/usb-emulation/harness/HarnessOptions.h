@@ -8,7 +8,8 @@
 namespace UsbEmulation {
 
 // usb-emulation-harness [--scenario=NAME] [--unplug-at-block=N] [--unopenable]
-//                       [--plug-when=FILE] [--busy-ms=N] [--expect-flashed | --expect-image-a]
+//                       [--plug-when=FILE] [--busy-ms=N] [--slow-image-b-ms=N]
+//                       [--expect-flashed | --expect-image-a]
 //                       -- COMMAND [ARGUMENT…] [--then COMMAND [ARGUMENT…]]…
 struct HarnessOptions {
     enum eFlashCheck { NoCheck, BothImages, ImageAOnly };
@@ -23,6 +24,8 @@ struct HarnessOptions {
     std::string plugWhen;
     // The device is busy this long after each DFU block (a slower write).
     std::optional<std::uint16_t> busyMs;
+    // Each chunk of image B is acknowledged this late (a slower write).
+    std::optional<std::uint16_t> slowImageBMs;
     eFlashCheck flashCheck = NoCheck;
     // Run one after the other against the same device.
     std::vector<std::vector<std::string>> commands;

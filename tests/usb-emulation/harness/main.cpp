@@ -24,7 +24,8 @@ using UsbEmulation::HarnessOptions;
 
 constexpr const char* Usage =
     "usage: usb-emulation-harness [--scenario=NAME] [--unplug-at-block=N] [--unopenable]\n"
-    "                             [--plug-when=FILE] [--busy-ms=N] [--expect-flashed | --expect-image-a]\n"
+    "                             [--plug-when=FILE] [--busy-ms=N] [--slow-image-b-ms=N]\n"
+    "                             [--expect-flashed | --expect-image-a]\n"
     "                             -- COMMAND [ARGUMENT...] [--then COMMAND [ARGUMENT...]]...\n";
 
 bool holds(const std::vector<std::uint8_t>& flash, std::span<const std::uint8_t> image, const char* name)
@@ -122,6 +123,9 @@ int runAgainstModel(const HarnessOptions& options, TrovixStudioModel::Config con
     }
     if (options.busyMs) {
         config.busyPollTimeoutMs = *options.busyMs;
+    }
+    if (options.slowImageBMs) {
+        config.imageBChunkTime = std::chrono::milliseconds(*options.slowImageBMs);
     }
     const auto model = std::make_shared<TrovixStudioModel>(std::move(config));
 

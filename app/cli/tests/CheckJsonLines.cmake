@@ -1,0 +1,35 @@
+# Script mode (cmake -P): runs PROGRAM --simulate update --yes --json and
+# fails unless every line of its standard output is a JSON object: first the
+# report, then the progress ({"phase","written","total"}), and last the result
+# with the state the device was left in.
+execute_process(COMMAND "${PROGRAM}" --simulate update --yes --json
+  INPUT_FILE /dev/null RESULT_VARIABLE exit_code OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+message("${output}${errors}")
+if(NOT exit_code EQUAL 0)
+  message(FATAL_ERROR "exit code ${exit_code}")
+endif()
+string(REGEX REPLACE "\n$" "" output "${output}")
+string(REPLACE "\n" ";" lines "${output}")
+set(phases "")
+foreach(line IN LISTS lines)
+  string(JSON type ERROR_VARIABLE error TYPE "${line}")
+  if(error OR NOT type STREQUAL "OBJECT")
+    message(FATAL_ERROR "not a JSON object: ${line} (${error})")
+  endif()
+  string(JSON phase ERROR_VARIABLE no_phase GET "${line}" phase)
+  if(NOT no_phase)
+    string(JSON written GET "${line}" written)
+    string(JSON total GET "${line}" total)
+    list(APPEND phases "${phase}")
+  endif()
+endforeach()
+list(GET lines 0 report)
+string(JSON serial GET "${report}" serial)
+list(GET lines -1 result)
+string(JSON outcome GET "${result}" result)
+string(JSON state GET "${result}" state)
+list(REMOVE_DUPLICATES phases)
+if(NOT serial STREQUAL "TVS0012345" OR NOT outcome STREQUAL "updated" OR NOT state STREQUAL "new-firmware"
+   OR NOT phases MATCHES "^restarting-into-update-mode;writing-image-.*;restarting;checking-new-firmware$")
+  message(FATAL_ERROR "unexpected: serial ${serial}, result ${outcome}, state ${state}, phases ${phases}")
+endif()
