@@ -17,9 +17,11 @@ WatchEnd watchUpdate(const UpdateRun& run, const UpdateProgress& progress, Inter
 {
     bool warned = false;
     for (;;) {
+        // Read after the end, the phase is the one the run ended in.
+        const bool ended = run.end().has_value();
         const eUpdatePhase phase = run.phase();
         view.show(phase, progress.writtenBytes());
-        if (run.end()) {
+        if (ended) {
             view.close();
             return {false, phase, 0};
         }
