@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace Conduit2::Sim {
@@ -14,20 +15,30 @@ class ChunkedImage {
 public:
     static constexpr std::size_t ChunkSize = 256;
 
+    // What the region holds and where its writing stands.
+    struct Memory {
+        std::vector<std::uint8_t> bytes;
+        std::uint16_t nextChunk = 0;
+        bool complete = false;
+
+        bool operator==(const Memory&) const = default;
+    };
+
     explicit ChunkedImage(std::size_t room) : room_(room) {}
 
     // False (the device stalls) for a chunk out of order, too long, or beyond the room.
     bool write(std::uint16_t chunk, std::span<const std::uint8_t> data);
 
-    const std::vector<std::uint8_t>& bytes() const { return bytes_; }
+    const std::vector<std::uint8_t>& bytes() const { return memory_.bytes; }
     // The image was ended since it was last erased.
-    bool isComplete() const { return complete_; }
+    bool isComplete() const { return memory_.complete; }
+
+    const Memory& memory() const { return memory_; }
+    void restore(Memory saved) { memory_ = std::move(saved); }
 
 private:
     std::size_t room_;
-    std::vector<std::uint8_t> bytes_;
-    std::uint16_t nextChunk_ = 0;
-    bool complete_ = false;
+    Memory memory_;
 };
 
 } // namespace Conduit2::Sim

@@ -40,35 +40,35 @@ bool isDeviceToHostRequest(std::uint8_t request)
 
 void DfuEngine::enterRunTime()
 {
-    state_ = eDfuState::AppIdle;
-    status_ = eDfuStatus::Ok;
+    memory_.state = eDfuState::AppIdle;
+    memory_.status = eDfuStatus::Ok;
 }
 
 void DfuEngine::enterDfuMode()
 {
-    state_ = eDfuState::DfuIdle;
-    status_ = eDfuStatus::Ok;
+    memory_.state = eDfuState::DfuIdle;
+    memory_.status = eDfuStatus::Ok;
 }
 
 void DfuEngine::detachTimedOut()
 {
-    if (state_ == eDfuState::AppDetach) {
-        state_ = eDfuState::AppIdle;
+    if (memory_.state == eDfuState::AppDetach) {
+        memory_.state = eDfuState::AppIdle;
     }
 }
 
 DfuEngine::eEffect DfuEngine::finishManifestation()
 {
-    if (state_ != eDfuState::Manifest) {
+    if (memory_.state != eDfuState::Manifest) {
         return NoEffect;
     }
-    imageComplete_ = true;
+    memory_.imageComplete = true;
     if ((settings_.bmAttributes & DfuManifestationTolerant) != 0) {
-        manifested_ = true;
-        state_ = eDfuState::ManifestSync;
+        memory_.manifested = true;
+        memory_.state = eDfuState::ManifestSync;
         return NoEffect;
     }
-    state_ = eDfuState::ManifestWaitReset;
+    memory_.state = eDfuState::ManifestWaitReset;
     return WaitingForReset;
 }
 
@@ -85,7 +85,7 @@ DfuEngine::tOutcome DfuEngine::handle(const SetupPacket& setup, std::span<const 
     case DfuGetStatus:
         return getStatus(setup.wLength);
     case DfuGetState:
-        return {DETAIL::inAnswer({static_cast<std::uint8_t>(state_)}, setup.wLength)};
+        return {DETAIL::inAnswer({static_cast<std::uint8_t>(memory_.state)}, setup.wLength)};
     case DfuClrStatus:
         return clearStatus();
     default:
@@ -95,25 +95,25 @@ DfuEngine::tOutcome DfuEngine::handle(const SetupPacket& setup, std::span<const 
 
 bool DfuEngine::isAllowed(std::uint8_t request) const
 {
-    return request <= DfuAbort && (Accepted[static_cast<std::size_t>(state_)] & (1u << request)) != 0;
+    return request <= DfuAbort && (Accepted[static_cast<std::size_t>(memory_.state)] & (1u << request)) != 0;
 }
 
 // The run-time interface only stalls (and leaves appDETACH); in DFU mode the
 // first failure is kept in bStatus until DFU_CLRSTATUS.
 DfuEngine::tOutcome DfuEngine::refuse(eDfuStatus status)
 {
-    if (state_ == eDfuState::AppIdle || state_ == eDfuState::AppDetach) {
-        state_ = eDfuState::AppIdle;
-    } else if (state_ != eDfuState::Error) {
-        state_ = eDfuState::Error;
-        status_ = status;
+    if (memory_.state == eDfuState::AppIdle || memory_.state == eDfuState::AppDetach) {
+        memory_.state = eDfuState::AppIdle;
+    } else if (memory_.state != eDfuState::Error) {
+        memory_.state = eDfuState::Error;
+        memory_.status = status;
     }
     return {ControlReply::stall()};
 }
 
 DfuEngine::tOutcome DfuEngine::detach()
 {
-    state_ = eDfuState::AppDetach;
+    memory_.state = eDfuState::AppDetach;
     return {ControlReply::ack(), DetachRequested};
 }
 
@@ -135,22 +135,22 @@ DfuEngine::tOutcome DfuEngine::download(std::uint16_t block, std::span<const std
 // of a download erases the image.
 DfuEngine::tOutcome DfuEngine::writeBlock(std::uint16_t block, std::span<const std::uint8_t> data)
 {
-    const bool starting = state_ == eDfuState::DfuIdle;
-    const auto expected = starting ? std::uint16_t{0} : static_cast<std::uint16_t>(lastBlock_ + 1);
+    const bool starting = memory_.state == eDfuState::DfuIdle;
+    const auto expected = starting ? std::uint16_t{0} : static_cast<std::uint16_t>(memory_.lastBlock + 1);
     if (block != expected) {
         return refuse(eDfuStatus::ErrStalledPkt);
     }
     if (starting) {
-        image_.clear();
-        imageComplete_ = false;
+        memory_.image.clear();
+        memory_.imageComplete = false;
     }
-    if (image_.size() + data.size() > settings_.imageRoom) {
+    if (memory_.image.size() + data.size() > settings_.imageRoom) {
         return refuse(eDfuStatus::ErrAddress);
     }
-    image_.insert(image_.end(), data.begin(), data.end());
-    lastBlock_ = block;
-    busyLeft_ = settings_.busyAnswersPerBlock;
-    state_ = eDfuState::DnloadSync;
+    memory_.image.insert(memory_.image.end(), data.begin(), data.end());
+    memory_.lastBlock = block;
+    memory_.busyLeft = settings_.busyAnswersPerBlock;
+    memory_.state = eDfuState::DnloadSync;
     return {ControlReply::ack()};
 }
 
@@ -158,19 +158,19 @@ DfuEngine::tOutcome DfuEngine::writeBlock(std::uint16_t block, std::span<const s
 // block's (after a short block) or follow it.
 DfuEngine::tOutcome DfuEngine::closeDownload(std::uint16_t block)
 {
-    if (state_ == eDfuState::DfuIdle) {
+    if (memory_.state == eDfuState::DfuIdle) {
         return refuse(eDfuStatus::ErrNotDone);
     }
-    if (block != lastBlock_ && block != static_cast<std::uint16_t>(lastBlock_ + 1)) {
+    if (block != memory_.lastBlock && block != static_cast<std::uint16_t>(memory_.lastBlock + 1)) {
         return refuse(eDfuStatus::ErrStalledPkt);
     }
-    manifested_ = false;
+    memory_.manifested = false;
     if (settings_.waitResetAfterClosingBlock) {
-        imageComplete_ = true;
-        state_ = eDfuState::ManifestWaitReset;
+        memory_.imageComplete = true;
+        memory_.state = eDfuState::ManifestWaitReset;
         return {ControlReply::ack(), WaitingForReset};
     }
-    state_ = eDfuState::ManifestSync;
+    memory_.state = eDfuState::ManifestSync;
     return {ControlReply::ack()};
 }
 
@@ -178,24 +178,24 @@ DfuEngine::tOutcome DfuEngine::closeDownload(std::uint16_t block)
 DfuEngine::tOutcome DfuEngine::getStatus(std::uint16_t wLength)
 {
     eEffect effect = NoEffect;
-    if (state_ == eDfuState::DnloadSync || state_ == eDfuState::DnBusy) {
-        state_ = busyLeft_ > 0 ? eDfuState::DnBusy : eDfuState::DnloadIdle;
-        busyLeft_ -= busyLeft_ > 0 ? 1 : 0;
-    } else if (state_ == eDfuState::ManifestSync) {
-        state_ = manifested_ ? eDfuState::DfuIdle : eDfuState::Manifest;
-        effect = manifested_ ? NoEffect : ManifestationStarted;
+    if (memory_.state == eDfuState::DnloadSync || memory_.state == eDfuState::DnBusy) {
+        memory_.state = memory_.busyLeft > 0 ? eDfuState::DnBusy : eDfuState::DnloadIdle;
+        memory_.busyLeft -= memory_.busyLeft > 0 ? 1 : 0;
+    } else if (memory_.state == eDfuState::ManifestSync) {
+        memory_.state = memory_.manifested ? eDfuState::DfuIdle : eDfuState::Manifest;
+        effect = memory_.manifested ? NoEffect : ManifestationStarted;
     }
     // bStatus, bwPollTimeout (24 bits), bState, iString.
-    std::vector<std::uint8_t> answer{static_cast<std::uint8_t>(status_)};
+    std::vector<std::uint8_t> answer{static_cast<std::uint8_t>(memory_.status)};
     DETAIL::appendLe16(answer, static_cast<std::uint16_t>(pollTimeoutMs() & 0xFFFF));
     answer.push_back(static_cast<std::uint8_t>((pollTimeoutMs() >> 16) & 0xFF));
-    answer.insert(answer.end(), {static_cast<std::uint8_t>(state_), 0});
+    answer.insert(answer.end(), {static_cast<std::uint8_t>(memory_.state), 0});
     return {DETAIL::inAnswer(std::move(answer), wLength), effect};
 }
 
 std::uint32_t DfuEngine::pollTimeoutMs() const
 {
-    switch (state_) {
+    switch (memory_.state) {
     case eDfuState::DnBusy:
         return settings_.busyPollTimeoutMs;
     case eDfuState::Manifest:
@@ -207,15 +207,15 @@ std::uint32_t DfuEngine::pollTimeoutMs() const
 
 DfuEngine::tOutcome DfuEngine::clearStatus()
 {
-    status_ = eDfuStatus::Ok;
-    state_ = eDfuState::DfuIdle;
+    memory_.status = eDfuStatus::Ok;
+    memory_.state = eDfuState::DfuIdle;
     return {ControlReply::ack()};
 }
 
 // Ends a download that has not been closed; what was written stays in flash.
 DfuEngine::tOutcome DfuEngine::abort()
 {
-    state_ = eDfuState::DfuIdle;
+    memory_.state = eDfuState::DfuIdle;
     return {ControlReply::ack()};
 }
 

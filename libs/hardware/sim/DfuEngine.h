@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace Conduit2::Sim {
@@ -40,6 +41,19 @@ public:
         eEffect effect = NoEffect;
     };
 
+    // What the state machine holds between two requests, with the image.
+    struct tMemory {
+        eDfuState state = eDfuState::AppIdle;
+        eDfuStatus status = eDfuStatus::Ok;
+        std::vector<std::uint8_t> image;
+        std::uint16_t lastBlock = 0;
+        std::uint32_t busyLeft = 0;
+        bool manifested = false;
+        bool imageComplete = false;
+
+        bool operator==(const tMemory&) const = default;
+    };
+
     explicit DfuEngine(tSettings settings) : settings_(std::move(settings)) {}
 
     // The firmware that runs after a boot: appIDLE or dfuIDLE, status OK.
@@ -55,10 +69,13 @@ public:
     // with `status` unless it is there already.
     tOutcome refuse(eDfuStatus status);
 
-    eDfuState state() const { return state_; }
-    const std::vector<std::uint8_t>& image() const { return image_; }
+    eDfuState state() const { return memory_.state; }
+    const std::vector<std::uint8_t>& image() const { return memory_.image; }
     // The last download was closed and manifested.
-    bool imageComplete() const { return imageComplete_; }
+    bool imageComplete() const { return memory_.imageComplete; }
+
+    const tMemory& memory() const { return memory_; }
+    void restore(tMemory saved) { memory_ = std::move(saved); }
 
 private:
     bool isAllowed(std::uint8_t request) const;
@@ -72,13 +89,7 @@ private:
     std::uint32_t pollTimeoutMs() const;
 
     tSettings settings_;
-    eDfuState state_ = eDfuState::AppIdle;
-    eDfuStatus status_ = eDfuStatus::Ok;
-    std::vector<std::uint8_t> image_;
-    std::uint16_t lastBlock_ = 0;
-    std::uint32_t busyLeft_ = 0;
-    bool manifested_ = false;
-    bool imageComplete_ = false;
+    tMemory memory_;
 };
 
 } // namespace Conduit2::Sim

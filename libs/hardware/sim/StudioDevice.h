@@ -4,6 +4,7 @@
 #include "sim/DfuEngine.h"
 #include "sim/StandardRequests.h"
 #include "sim/StudioConfig.h"
+#include "sim/StudioState.h"
 #include "sim/UsbDeviceModel.h"
 
 #include <functional>
@@ -25,6 +26,10 @@ class StudioDevice : public std::enable_shared_from_this<StudioDevice> {
 public:
     explicit StudioDevice(StudioConfig config);
 
+    // Takes over a saved state; before the device is attached to a port.
+    void restore(const StudioState& state);
+    StudioState state() const;
+
     void attach(DevicePort* port);
     ControlReply control(const SetupPacket& setup, std::span<const std::uint8_t> hostData);
     void busReset();
@@ -39,8 +44,6 @@ public:
     std::uint32_t faultsStruck() const;
 
 private:
-    using Step = void (StudioDevice::*)(Followups&);
-
     void runLocked(const std::function<void(Followups&)>& body);
     ControlReply controlLocked(const SetupPacket& setup, std::span<const std::uint8_t> hostData, Followups& after);
     ControlReply classRequest(const SetupPacket& setup, std::span<const std::uint8_t> hostData, Followups& after);
@@ -50,15 +53,18 @@ private:
     ControlReply stall(const SetupPacket& setup);
     void applyEffect(DfuEngine::eEffect effect, Followups& after);
 
+    void clearFaultsLocked();
     void startRunTime(std::uint16_t release, std::uint16_t secondaryRevision);
     void startDfuMode();
     bool holdsExpectedFirmware() const;
 
     void leaveBus(Followups& after);
     void plug(Followups& after);
-    void leaveAndReturn(Basalt::Clock::Duration delay, Step comeBack, Followups& after);
-    void schedule(Basalt::Clock::Duration delay, Step step, Followups& after);
-    void runStep(std::uint64_t epoch, Step step);
+    void leaveAndReturn(Basalt::Clock::Duration delay, eStudioStep comeBack, Followups& after);
+    void schedule(Basalt::Clock::Duration delay, eStudioStep step, Followups& after);
+    void cancelStep();
+    void runStep(std::uint64_t epoch, eStudioStep step);
+    void takeStep(eStudioStep step, Followups& after);
 
     // Steps that run when their time has come.
     void dropForDfuMode(Followups& after);
@@ -81,10 +87,13 @@ private:
     // How often each fault's point was reached, and how many faults struck.
     std::vector<std::uint32_t> faultPointsReached_;
     std::uint32_t faultsStruck_ = 0;
+    // clearFaults() was called.
+    bool faultsCleared_ = false;
     // A fault hung the device: it answers nothing until it is replugged.
     bool hung_ = false;
-    // Only the step scheduled last may run; leaving the bus cancels it.
+    // Only the step scheduled last, nextStep_, may run; leaving the bus cancels it.
     std::uint64_t epoch_ = 0;
+    eStudioStep nextStep_ = eStudioStep::None;
     StandardRequests standard_;
     DfuEngine engine_;
     ChunkedImage imageB_;

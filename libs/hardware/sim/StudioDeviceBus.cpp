@@ -21,10 +21,10 @@ void StudioDevice::busReset()
             if (fault) {
                 strike(*fault, after);
             } else {
-                leaveAndReturn(config_.bootDelay, &StudioDevice::boot, after);
+                leaveAndReturn(config_.bootDelay, eStudioStep::Boot, after);
             }
         } else if (mode_ == eStudioMode::RunTime && engine_.state() == eDfuState::AppDetach) {
-            leaveAndReturn(config_.reenumerationDelay, &StudioDevice::enumerateInDfuMode, after);
+            leaveAndReturn(config_.reenumerationDelay, eStudioStep::EnumerateInDfuMode, after);
         }
     });
 }
@@ -37,7 +37,7 @@ void StudioDevice::replug()
         if (mode_ != eStudioMode::Off) {
             leaveBus(after);
         }
-        schedule(config_.bootDelay, &StudioDevice::boot, after);
+        schedule(config_.bootDelay, eStudioStep::Boot, after);
     });
 }
 
@@ -46,11 +46,17 @@ void StudioDevice::replug()
 void StudioDevice::clearFaults()
 {
     std::lock_guard guard(lock_);
+    clearFaultsLocked();
+}
+
+void StudioDevice::clearFaultsLocked()
+{
     config_.ignoreDetach = false;
     config_.serialInDfuMode.clear();
     config_.neverReturns = false;
     config_.faults.clear();
     faultPointsReached_.clear();
+    faultsCleared_ = true;
 }
 
 // An unplugged device stays off the bus; a hung one also drops the step it
@@ -61,7 +67,7 @@ void StudioDevice::strike(const Fault& fault, Followups& after)
         leaveBus(after);
     } else if (fault.kind == eFaultKind::Hang) {
         hung_ = true;
-        ++epoch_;
+        cancelStep();
     }
 }
 
@@ -72,17 +78,17 @@ void StudioDevice::applyEffect(DfuEngine::eEffect effect, Followups& after)
     switch (effect) {
     case DfuEngine::DetachRequested:
         if (willDetach) {
-            schedule(config_.detachDropDelay, &StudioDevice::dropForDfuMode, after);
+            schedule(config_.detachDropDelay, eStudioStep::DropForDfuMode, after);
         } else {
-            schedule(std::chrono::milliseconds(config_.detachTimeOutMs), &StudioDevice::detachTimedOut, after);
+            schedule(std::chrono::milliseconds(config_.detachTimeOutMs), eStudioStep::DetachTimedOut, after);
         }
         break;
     case DfuEngine::ManifestationStarted:
-        schedule(config_.manifestationTime, &StudioDevice::finishManifestation, after);
+        schedule(config_.manifestationTime, eStudioStep::FinishManifestation, after);
         break;
     case DfuEngine::WaitingForReset:
         if (willDetach && !tolerant) {
-            schedule(config_.detachDropDelay, &StudioDevice::resetItself, after);
+            schedule(config_.detachDropDelay, eStudioStep::ResetItself, after);
         }
         break;
     case DfuEngine::NoEffect:
@@ -121,7 +127,7 @@ bool StudioDevice::holdsExpectedFirmware() const
 void StudioDevice::leaveBus(Followups& after)
 {
     mode_ = eStudioMode::Off;
-    ++epoch_;
+    cancelStep();
     if (port_ != nullptr) {
         after.push_back([port = port_] { port->unplug(); });
     }
@@ -134,7 +140,7 @@ void StudioDevice::plug(Followups& after)
     }
 }
 
-void StudioDevice::leaveAndReturn(Basalt::Clock::Duration delay, Step comeBack, Followups& after)
+void StudioDevice::leaveAndReturn(Basalt::Clock::Duration delay, eStudioStep comeBack, Followups& after)
 {
     leaveBus(after);
     if (!config_.neverReturns) {
@@ -142,9 +148,10 @@ void StudioDevice::leaveAndReturn(Basalt::Clock::Duration delay, Step comeBack, 
     }
 }
 
-void StudioDevice::schedule(Basalt::Clock::Duration delay, Step step, Followups& after)
+void StudioDevice::schedule(Basalt::Clock::Duration delay, eStudioStep step, Followups& after)
 {
     const auto epoch = ++epoch_;
+    nextStep_ = step;
     after.push_back([self = weak_from_this(), delay, epoch, step] {
         Basalt::clock().schedule(delay, [self, epoch, step] {
             if (const auto device = self.lock()) {
@@ -154,18 +161,51 @@ void StudioDevice::schedule(Basalt::Clock::Duration delay, Step step, Followups&
     });
 }
 
-void StudioDevice::runStep(std::uint64_t epoch, Step step)
+void StudioDevice::cancelStep()
+{
+    ++epoch_;
+    nextStep_ = eStudioStep::None;
+}
+
+void StudioDevice::runStep(std::uint64_t epoch, eStudioStep step)
 {
     runLocked([&](Followups& after) {
         if (epoch == epoch_) {
-            (this->*step)(after);
+            nextStep_ = eStudioStep::None;
+            takeStep(step, after);
         }
     });
 }
 
+void StudioDevice::takeStep(eStudioStep step, Followups& after)
+{
+    switch (step) {
+    case eStudioStep::None:
+        break;
+    case eStudioStep::DropForDfuMode:
+        dropForDfuMode(after);
+        break;
+    case eStudioStep::EnumerateInDfuMode:
+        enumerateInDfuMode(after);
+        break;
+    case eStudioStep::DetachTimedOut:
+        detachTimedOut(after);
+        break;
+    case eStudioStep::FinishManifestation:
+        finishManifestation(after);
+        break;
+    case eStudioStep::ResetItself:
+        resetItself(after);
+        break;
+    case eStudioStep::Boot:
+        boot(after);
+        break;
+    }
+}
+
 void StudioDevice::dropForDfuMode(Followups& after)
 {
-    leaveAndReturn(config_.reenumerationDelay, &StudioDevice::enumerateInDfuMode, after);
+    leaveAndReturn(config_.reenumerationDelay, eStudioStep::EnumerateInDfuMode, after);
 }
 
 void StudioDevice::enumerateInDfuMode(Followups& after)
@@ -186,7 +226,7 @@ void StudioDevice::finishManifestation(Followups& after)
 
 void StudioDevice::resetItself(Followups& after)
 {
-    leaveAndReturn(config_.bootDelay, &StudioDevice::boot, after);
+    leaveAndReturn(config_.bootDelay, eStudioStep::Boot, after);
 }
 
 // The boot loader starts the updated firmware when the flash holds it, or the

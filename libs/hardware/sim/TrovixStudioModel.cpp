@@ -9,6 +9,12 @@ TrovixStudioModel::TrovixStudioModel(Config config)
 {
 }
 
+TrovixStudioModel::TrovixStudioModel(Config config, const StudioState& state)
+    : TrovixStudioModel(std::move(config))
+{
+    device_->restore(state);
+}
+
 TrovixStudioModel::~TrovixStudioModel() = default;
 
 void TrovixStudioModel::attach(DevicePort* port)
@@ -64,6 +70,11 @@ std::string TrovixStudioModel::serialNumber() const
 std::uint32_t TrovixStudioModel::faultsStruck() const
 {
     return device_->faultsStruck();
+}
+
+StudioState TrovixStudioModel::state() const
+{
+    return device_->state();
 }
 
 } // namespace Conduit2::Sim

@@ -2,6 +2,7 @@
 
 #include "sim/DfuTypes.h"
 #include "sim/StudioConfig.h"
+#include "sim/StudioState.h"
 #include "sim/UsbDeviceModel.h"
 
 #include <memory>
@@ -24,6 +25,8 @@ public:
     using Config = StudioConfig;
 
     explicit TrovixStudioModel(Config config = {});
+    // The device of `config` as it was saved in `state`.
+    TrovixStudioModel(Config config, const StudioState& state);
     ~TrovixStudioModel() override;
 
     void attach(DevicePort* port) override;
@@ -46,6 +49,9 @@ public:
     std::string serialNumber() const;
     // How many times a fault of the configuration has struck.
     std::uint32_t faultsStruck() const;
+    // Everything a later run needs to meet the same device again; consistent
+    // even while another thread sends it requests.
+    StudioState state() const;
 
 private:
     std::shared_ptr<DETAIL::StudioDevice> device_;
