@@ -2,8 +2,12 @@
 # input, and fails unless it exits with EXPECTED_EXIT and its output
 # (standard output, then standard error) matches the regular expression
 # EXPECTED_OUTPUT, in which the two characters \n stand for a line end. With
-# NO_CARRIAGE_RETURN set, the output must also hold no carriage return.
+# NO_CARRIAGE_RETURN set, the output must also hold no carriage return. With
+# UNCHANGED set to a file, the run must leave that file as it found it.
 separate_arguments(arguments UNIX_COMMAND "${ARGS}")
+if(UNCHANGED)
+  file(READ "${UNCHANGED}" before HEX)
+endif()
 execute_process(COMMAND "${PROGRAM}" ${arguments}
   INPUT_FILE /dev/null
   RESULT_VARIABLE exit_code
@@ -21,4 +25,10 @@ endif()
 string(FIND "${all}" "\r" carriage_return)
 if(NO_CARRIAGE_RETURN AND NOT carriage_return EQUAL -1)
   message(FATAL_ERROR "the output holds a carriage return")
+endif()
+if(UNCHANGED)
+  file(READ "${UNCHANGED}" after HEX)
+  if(NOT after STREQUAL before)
+    message(FATAL_ERROR "the run changed ${UNCHANGED}")
+  endif()
 endif()

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -63,8 +64,13 @@ int checkedExit(Cli::eOutcome outcome)
 
 int runCommand(const Cli::Options& options)
 {
-    if (options.simulated) {
-        Cli::useSimulatedBus(*options.simulated);
+    std::string error;
+    if (options.simulated && !Cli::useSimulatedBus(*options.simulated, options.simulationState, error)) {
+        std::cerr << Cli::ProgramName << ": " << error << '\n';
+        if (options.json) {
+            std::cout << Cli::jsonError(error, Cli::eOutcome::UsageError) << '\n';
+        }
+        return checkedExit(Cli::eOutcome::UsageError);
     }
     TVSUpdaterUpgradeLogic logic;
     const UpdaterDescription description = UpdaterDescription::forLogic(logic);
@@ -75,12 +81,14 @@ int runCommand(const Cli::Options& options)
     Cli::Console console{std::cin, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1, terminalWidth(), options.json};
     const Cli::eOutcome outcome = Cli::runCommand(options, description, progress, console);
     if (outcome == Cli::eOutcome::Stopped) {
+        Cli::finishSimulation();
         // The update goes on on its threads: leave at once, without running
         // the static destructors of the device layer that they use.
         const int code = checkedExit(outcome);
         std::cerr.flush();
         std::_Exit(code);
     }
+    Cli::finishSimulation();
     return checkedExit(outcome);
 }
 

@@ -8,6 +8,7 @@
 
 // The command line of tvs-updater: "--simulate[=SCENARIO]" runs the updater
 // against the built-in simulated Trovix Studio (never without being asked),
+// "--simulate-state FILE" (or "=FILE") keeps that device in FILE between runs,
 // "--help" and "--version" print and end. Anything else is for the first copy
 // of the program (the single-instance rule hands it over).
 struct UpdaterOptions {
@@ -15,6 +16,7 @@ struct UpdaterOptions {
 
     eAction action = Run;
     const Conduit2::Sim::Scenario* simulated = nullptr;
+    std::string simulationState;
     std::string error;
 };
 

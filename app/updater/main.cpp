@@ -5,6 +5,7 @@
 #include <cli/SimulatedDevice.h>
 
 #include <iostream>
+#include <string>
 #include <vector>
 
 namespace {
@@ -25,8 +26,12 @@ int main(int argc, char** argv)
         return 2;
     case UpdaterOptions::Run: break;
     }
-    if (options.simulated) {
-        Cli::useSimulatedBus(*options.simulated);
+    std::string error;
+    if (options.simulated && !Cli::useSimulatedBus(*options.simulated, options.simulationState, error)) {
+        std::cerr << "tvs-updater: " << error << '\n';
+        return 2;
     }
-    return runUpdater();
+    const int status = runUpdater();
+    Cli::finishSimulation();
+    return status;
 }

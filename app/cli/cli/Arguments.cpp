@@ -8,6 +8,8 @@ namespace Cli {
 namespace {
 
 constexpr std::string_view SimulatePrefix = "--simulate=";
+constexpr std::string_view StateOption = "--simulate-state";
+constexpr std::string_view StatePrefix = "--simulate-state=";
 
 std::optional<eCommand> commandNamed(std::string_view name)
 {
@@ -47,6 +49,11 @@ std::optional<std::string> applyOption(std::string_view argument, Options& optio
         options.yes = true;
     } else if (argument == "--simulate") {
         options.simulated = Conduit2::Sim::findScenario(Conduit2::Sim::DefaultScenarioName);
+    } else if (argument.starts_with(StatePrefix)) {
+        options.simulationState = argument.substr(StatePrefix.size());
+        if (options.simulationState.empty()) {
+            return "--simulate-state needs a file";
+        }
     } else if (argument.starts_with(SimulatePrefix)) {
         const std::string_view name = argument.substr(SimulatePrefix.size());
         options.simulated = Conduit2::Sim::findScenario(name);
@@ -68,6 +75,9 @@ std::optional<std::string> checkCombination(const Options& options)
     if (options.yes && options.command != eCommand::Update) {
         return "--yes goes with the command update only";
     }
+    if (!options.simulationState.empty() && !options.simulated) {
+        return "--simulate-state goes with --simulate only";
+    }
     return std::nullopt;
 }
 
@@ -77,12 +87,20 @@ ParsedArguments parseArguments(std::span<const std::string_view> arguments)
 {
     ParsedArguments parsed{ParsedArguments::Run, {}, {}};
     bool haveCommand = false;
-    for (const std::string_view argument : arguments) {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string_view argument = arguments[i];
         if (argument == "--help" || argument == "-h") {
             return {ParsedArguments::Help, {}, {}};
         }
         if (argument == "--version") {
             return {ParsedArguments::Version, {}, {}};
+        }
+        if (argument == StateOption) {
+            if (i + 1 == arguments.size() || arguments[i + 1].empty()) {
+                return usageError("--simulate-state needs a file");
+            }
+            parsed.options.simulationState = arguments[++i];
+            continue;
         }
         if (argument.starts_with('-')) {
             if (auto error = applyOption(argument, parsed.options)) {

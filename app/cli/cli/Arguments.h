@@ -15,6 +15,8 @@ struct Options {
     eCommand command = eCommand::List;
     // Set: the program runs against the simulated bus, set up as this scenario describes.
     const Conduit2::Sim::Scenario* simulated = nullptr;
+    // Not empty: the simulated device is kept in this file between runs.
+    std::string simulationState;
     bool json = false;  // check: one JSON object instead of text; update: one a line
     bool yes = false;   // update: no question before the update
 };
@@ -29,6 +31,7 @@ struct ParsedArguments {
 
 // Parses the arguments that follow the program name. Options may stand
 // before or after the command; --help and --version end the parse at once.
+// The state file is given as "--simulate-state FILE" or "--simulate-state=FILE".
 ParsedArguments parseArguments(std::span<const std::string_view> arguments);
 
 } // namespace Cli

@@ -1,25 +1,136 @@
 #include "cli/SimulatedDevice.h"
 
+#include "cli/TextFile.h"
+
 #include <conduit2/UsbDriver.h>
 #include <firmware/FirmwareImageSet.h>
 #include <sim/SimulatedBus.h>
+#include <sim/StudioStateText.h>
 
+#include <fmt/format.h>
+
+#include <iostream>
 #include <memory>
+#include <mutex>
+#include <optional>
 
 namespace Cli {
+namespace {
 
-void useSimulatedBus(const Conduit2::Sim::Scenario& scenario)
+using Conduit2::Sim::Scenario;
+using Conduit2::Sim::StudioState;
+using Conduit2::Sim::TrovixStudioModel;
+
+// Far more than the text of any device.
+constexpr std::size_t LargestStateFile = 1 << 20;
+
+// The simulated device of this run, and the file it is kept in.
+struct Simulation {
+    std::mutex lock;
+    std::shared_ptr<TrovixStudioModel> model;
+    std::string scenario;
+    TrovixStudioModel::Config config;
+    std::string stateFile;
+};
+
+Simulation& simulation()
 {
-    auto bus = std::make_shared<Conduit2::Sim::SimulatedBus>();
-    if (scenario.hasDevice) {
-        auto config = scenario.config;
-        const auto imageA = FirmwareImageSet::imageA();
-        const auto imageB = FirmwareImageSet::imageB();
-        config.expectedImageA.assign(imageA.begin(), imageA.end());
-        config.expectedImageB.assign(imageB.begin(), imageB.end());
-        bus->attach(std::make_shared<Conduit2::Sim::TrovixStudioModel>(std::move(config)));
+    static Simulation current;
+    return current;
+}
+
+TrovixStudioModel::Config carryingConfig(const Scenario& scenario)
+{
+    auto config = scenario.config;
+    const auto imageA = FirmwareImageSet::imageA();
+    const auto imageB = FirmwareImageSet::imageB();
+    config.expectedImageA.assign(imageA.begin(), imageA.end());
+    config.expectedImageB.assign(imageB.begin(), imageB.end());
+    return config;
+}
+
+// Why the saved device cannot be the device of `scenario`, or nothing.
+std::optional<std::string> mismatch(const Conduit2::Sim::SavedStudio& saved, const Scenario& scenario)
+{
+    if (saved.scenario != scenario.name) {
+        return fmt::format("holds a simulated Trovix Studio of the scenario {}, not of {}", saved.scenario,
+                           scenario.name);
     }
+    const std::size_t faults = saved.state.faultsCleared ? 0 : scenario.config.faults.size();
+    if (saved.state.faultPointsReached.size() != faults) {
+        return fmt::format("holds {} fault counts, but the scenario {} has {} faults",
+                           saved.state.faultPointsReached.size(), scenario.name, faults);
+    }
+    return std::nullopt;
+}
+
+// The device saved in `path` (nothing when there is no file), or false with the error sentence.
+bool loadState(const std::string& path, const Scenario& scenario, const TrovixStudioModel::Config& config,
+               std::optional<StudioState>& state, std::string& error)
+{
+    std::string text;
+    std::string problem;
+    switch (readTextFile(path, LargestStateFile, text, problem)) {
+    case eFileRead::Missing:
+        return true;
+    case eFileRead::Failed:
+        error = fmt::format("the state file {} cannot be read: {}", path, problem);
+        return false;
+    case eFileRead::Read:
+        break;
+    }
+    const auto saved = Conduit2::Sim::parseSavedStudio(text, config, problem);
+    if (!saved) {
+        error = fmt::format("the state file {} does not hold a simulated Trovix Studio ({})", path, problem);
+        return false;
+    }
+    if (const auto wrong = mismatch(*saved, scenario)) {
+        error = fmt::format("the state file {} {}", path, *wrong);
+        return false;
+    }
+    state = saved->state;
+    return true;
+}
+
+} // namespace
+
+bool useSimulatedBus(const Scenario& scenario, const std::string& stateFile, std::string& error)
+{
+    auto config = carryingConfig(scenario);
+    std::optional<StudioState> state;
+    if (!stateFile.empty() && !loadState(stateFile, scenario, config, state, error)) {
+        return false;
+    }
+    auto bus = std::make_shared<Conduit2::Sim::SimulatedBus>();
+    Simulation& current = simulation();
+    std::lock_guard guard(current.lock);
+    if (scenario.hasDevice) {
+        current.model = state ? std::make_shared<TrovixStudioModel>(config, *state)
+                              : std::make_shared<TrovixStudioModel>(config);
+        bus->attach(current.model);
+    }
+    current.scenario = scenario.name;
+    current.config = std::move(config);
+    current.stateFile = stateFile;
     Conduit2::UsbDriver::instance().useBus(std::move(bus));
+    return true;
+}
+
+bool finishSimulation()
+{
+    Simulation& current = simulation();
+    std::lock_guard guard(current.lock);
+    if (!current.model || current.stateFile.empty()) {
+        return true;
+    }
+    const Conduit2::Sim::SavedStudio saved{current.scenario, current.model->state()};
+    std::string problem;
+    if (replaceTextFile(current.stateFile, Conduit2::Sim::formatSavedStudio(saved, current.config), problem)) {
+        return true;
+    }
+    std::cerr << fmt::format("The simulated Trovix Studio could not be saved to {}: {}.\n", current.stateFile,
+                             problem);
+    return false;
 }
 
 } // namespace Cli

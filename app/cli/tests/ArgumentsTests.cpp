@@ -39,6 +39,20 @@ TEST(Arguments, OptionsMayStandBeforeOrAfterTheCommand)
     EXPECT_EQ(parsed.options.simulated->name, "in-dfu-mode");
 }
 
+TEST(Arguments, TheStateFileFollowsItsOptionOrItsEqualsSign)
+{
+    auto parsed = parse({"--simulate", "--simulate-state", "studio.state", "check"});
+    ASSERT_EQ(parsed.kind, ParsedArguments::Run);
+    EXPECT_EQ(parsed.options.simulationState, "studio.state");
+    EXPECT_EQ(parsed.options.command, Cli::eCommand::Check);
+
+    parsed = parse({"update", "--simulate-state=dir/check", "--simulate=write-fails-once"});
+    ASSERT_EQ(parsed.kind, ParsedArguments::Run);
+    EXPECT_EQ(parsed.options.simulationState, "dir/check");
+    EXPECT_EQ(parsed.options.command, Cli::eCommand::Update);
+    EXPECT_TRUE(parse({"--simulate", "list"}).options.simulationState.empty());
+}
+
 TEST(Arguments, EveryScenarioCanBeNamed)
 {
     for (const auto& scenario : Conduit2::Sim::allScenarios()) {
@@ -71,6 +85,10 @@ TEST(Arguments, MalformedCommandLinesAreUsageErrors)
         {"check", "update"},   // two commands
         {"list", "--json"},    // --json belongs to check and update
         {"list", "--yes"},     // --yes belongs to update
+        {"check", "--simulate-state", "s"},              // a state file without --simulate
+        {"check", "--simulate", "--simulate-state"},     // no file
+        {"check", "--simulate", "--simulate-state", ""}, // an empty name
+        {"check", "--simulate", "--simulate-state="},
     };
     for (const auto& arguments : cases) {
         const auto parsed = Cli::parseArguments(arguments);

@@ -19,6 +19,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -33,6 +36,22 @@ TEST(UpdaterOptions, TheSimulatedDeviceIsUsedOnlyWhenAskedFor)
     EXPECT_EQ(parseUpdaterOptions({"--help"}).action, UpdaterOptions::Help);
     EXPECT_EQ(parseUpdaterOptions({"--version"}).action, UpdaterOptions::Version);
     EXPECT_EQ(parseUpdaterOptions({"/some/file"}).action, UpdaterOptions::Run) << "for the first copy";
+}
+
+TEST(UpdaterOptions, TheStateFileGoesWithTheSimulatedDevice)
+{
+    EXPECT_EQ(parseUpdaterOptions({"--simulate", "--simulate-state", "s.state"}).simulationState, "s.state");
+    EXPECT_EQ(parseUpdaterOptions({"--simulate-state=s.state", "--simulate"}).simulationState, "s.state");
+    const std::vector<std::pair<std::vector<std::string_view>, std::string>> refused{
+        {{"--simulate-state", "s.state"}, "--simulate-state goes with --simulate only"},
+        {{"--simulate", "--simulate-state"}, "--simulate-state needs a file"},
+        {{"--simulate", "--simulate-state="}, "--simulate-state needs a file"},
+    };
+    for (const auto& [arguments, error] : refused) {
+        const UpdaterOptions options = parseUpdaterOptions(arguments);
+        EXPECT_EQ(options.action, UpdaterOptions::UsageError) << error;
+        EXPECT_EQ(options.error, error);
+    }
 }
 
 // Without a display the question box answers its default, No.
