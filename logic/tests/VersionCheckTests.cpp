@@ -1,5 +1,9 @@
 #include "LogicFixture.h"
 
+#include <cstdio>
+#include <ostream>
+#include <string>
+
 namespace {
 
 using Conduit2::USBDeviceInfo;
@@ -11,6 +15,20 @@ struct Expected {
     std::string newest;
     bool updateAvailable;
 };
+
+// "Release32Secondary0x65": the test's name, and its parameter as printed.
+std::string nameOf(const Expected& expected)
+{
+    char name[40];
+    std::snprintf(name, sizeof name, "Release%uSecondary0x%02X", unsigned{expected.release},
+                  unsigned{expected.secondary});
+    return name;
+}
+
+void PrintTo(const Expected& expected, std::ostream* out)
+{
+    *out << nameOf(expected);
+}
 
 class VersionCheck : public LogicTest, public ::testing::WithParamInterface<Expected> {};
 
@@ -37,7 +55,8 @@ INSTANTIATE_TEST_SUITE_P(WorkedResults, VersionCheck,
                          ::testing::Values(Expected{32, 0x65, "32", "33", true}, Expected{33, 103, "33", "33", false},
                                            Expected{33, 0x65, "33 / 0x65", "33 / 0x67", true},
                                            Expected{33, 0x70, "33 / 0x70", "33 / 0x67", false},
-                                           Expected{34, 0x01, "34", "33", false}));
+                                           Expected{34, 0x01, "34", "33", false}),
+                         [](const ::testing::TestParamInfo<Expected>& test) { return nameOf(test.param); });
 
 TEST_F(LogicTest, NoDeviceLeavesTheCallersTextsAndOffersNothing)
 {

@@ -13,7 +13,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
 
 namespace {
 
@@ -185,6 +189,25 @@ struct tEnding {
     const char* errorNumber;
 };
 
+void PrintTo(const tEnding& ending, std::ostream* out)
+{
+    *out << ending.what;
+}
+
+// "back after the wait" as a test's name: "BackAfterTheWait".
+std::string nameOf(const tEnding& ending)
+{
+    std::string name;
+    bool wordStart = true;
+    for (const char c : std::string_view(ending.what)) {
+        if (c != ' ') {
+            name += wordStart ? static_cast<char>(std::toupper(static_cast<unsigned char>(c))) : c;
+        }
+        wordStart = c == ' ';
+    }
+    return name;
+}
+
 class WizardEndings : public WizardPages, public testing::WithParamInterface<tEnding> {};
 
 TEST_P(WizardEndings, TheResultDecidesThePage)
@@ -215,7 +238,8 @@ INSTANTIATE_TEST_SUITE_P(
                     tEnding{"never back", 1, false, false, false, Failed, "1"},
                     tEnding{"back with another version", 1, true, false, false, Failed, "1"},
                     tEnding{"not in update mode", -1, true, false, true, Failed, "-1"},
-                    tEnding{"a write failed", -2, true, false, true, Failed, "-2"}));
+                    tEnding{"a write failed", -2, true, false, true, Failed, "-2"}),
+    [](const testing::TestParamInfo<tEnding>& test) { return nameOf(test.param); });
 
 TEST_F(WizardPages, ADoubleClickOnUpdateStartsOneUpdate)
 {

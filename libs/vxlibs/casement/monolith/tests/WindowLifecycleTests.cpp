@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <ostream>
 #include <string>
 #include <utility>
 
@@ -222,6 +223,18 @@ struct tRepaintArea {
     Rect device;  // of the logical area (10, 10, 21, 10)
 };
 
+// "Scale1_5": the test's name, and its parameter as printed.
+std::string nameOf(const tRepaintArea& area)
+{
+    const int tenths = static_cast<int>(area.scale * 10 + 0.5);
+    return "Scale" + std::to_string(tenths / 10) + (tenths % 10 != 0 ? "_" + std::to_string(tenths % 10) : "");
+}
+
+void PrintTo(const tRepaintArea& area, std::ostream* out)
+{
+    *out << nameOf(area);
+}
+
 class RepaintArea : public testing::TestWithParam<tRepaintArea> {};
 
 TEST_P(RepaintArea, IsInDevicePixelsSoAFullRepaintCoversTheWindow)
@@ -252,6 +265,7 @@ TEST_P(RepaintArea, IsInDevicePixelsSoAFullRepaintCoversTheWindow)
 
 INSTANTIATE_TEST_SUITE_P(Scales, RepaintArea,
                          testing::Values(tRepaintArea{1.0, {10, 10, 21, 10}}, tRepaintArea{1.5, {15, 15, 32, 15}},
-                                         tRepaintArea{2.0, {20, 20, 42, 20}}));
+                                         tRepaintArea{2.0, {20, 20, 42, 20}}),
+                         [](const testing::TestParamInfo<tRepaintArea>& test) { return nameOf(test.param); });
 
 } // namespace

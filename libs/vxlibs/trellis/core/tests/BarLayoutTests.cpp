@@ -4,6 +4,9 @@
 
 #include <trellis/Warnings.h>
 
+#include <ostream>
+#include <string>
+
 namespace Trellis {
 namespace {
 
@@ -22,6 +25,23 @@ struct tStacking {
     tPlace a;
     tPlace b;
 };
+
+// The direction's name: the test's name, and its parameter as printed.
+std::string nameOf(const tStacking& stacking)
+{
+    switch (stacking.direction) {
+    case LeftToRight: return "LeftToRight";
+    case RightToLeft: return "RightToLeft";
+    case TopToBottom: return "TopToBottom";
+    case BottomToTop: return "BottomToTop";
+    default: return "Direction" + std::to_string(stacking.direction);
+    }
+}
+
+void PrintTo(const tStacking& stacking, std::ostream* out)
+{
+    *out << nameOf(stacking);
+}
 
 class BarStacking : public TreeTest, public testing::WithParamInterface<tStacking> {};
 
@@ -42,7 +62,8 @@ INSTANTIATE_TEST_SUITE_P(FourDirections, BarStacking,
                                          // A's outer right edge meets the content box's right edge.
                                          tStacking{RightToLeft, {65, 2, 20, 10}, {42, 0, 18, 45}},
                                          tStacking{TopToBottom, {1, 2, 20, 10}, {0, 17, 88, 18}},
-                                         tStacking{BottomToTop, {1, 34, 20, 10}, {0, 10, 88, 18}}));
+                                         tStacking{BottomToTop, {1, 34, 20, 10}, {0, 10, 88, 18}}),
+                         [](const testing::TestParamInfo<tStacking>& test) { return nameOf(test.param); });
 
 TEST_F(BarStacking, HiddenAndFloatingChildrenTakeNoSpace)
 {

@@ -8,16 +8,26 @@
 
 #include <casement/Font.h>
 
+#include <ostream>
+#include <string>
+#include <tuple>
+
 namespace Trellis {
 namespace {
 
 using namespace Testing;
 
 struct tWrap {
+    const char* name;
     const char* text;
     const char* fits;  // the widest text that fits on a line
     std::vector<std::string_view> lines;
 };
+
+void PrintTo(const tWrap& wrap, std::ostream* out)
+{
+    *out << wrap.name;
+}
 
 class TextWrap : public TreeTest, public testing::WithParamInterface<std::tuple<tWrap, int>> {
 protected:
@@ -66,17 +76,20 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Combine(
         testing::Values(
             // The space or hyphen at which a line breaks ends that line.
-            tWrap{"one two three", "one two ", {"one two ", "three"}},
-            tWrap{"well-known", "well-kno", {"well-", "known"}},
+            tWrap{"SpaceEndsTheLine", "one two three", "one two ", {"one two ", "three"}},
+            tWrap{"HyphenEndsTheLine", "well-known", "well-kno", {"well-", "known"}},
             // A word longer than the line breaks before what does not fit.
-            tWrap{"aaaaaaaaaa", "aaaa", {"aaaa", "aaaa", "aa"}},
+            tWrap{"LongWordBreaksWhereItMust", "aaaaaaaaaa", "aaaa", {"aaaa", "aaaa", "aa"}},
             // Line feeds always break; control bytes are dropped.
-            tWrap{"alpha\nbeta", "alpha beta gamma", {"alpha", "beta"}},
-            tWrap{"ta\tb\rle", "table", {"table"}},
-            tWrap{"café crème brûlée", "café crème ", {"café crème ", "brûlée"}},
-            tWrap{"Ελληνικά Кириллица", "Ελληνικά Кир", {"Ελληνικά ", "Кириллица"}},
-            tWrap{"", "x", {""}}),
-        testing::Values(1, 2)));
+            tWrap{"LineFeedBreaks", "alpha\nbeta", "alpha beta gamma", {"alpha", "beta"}},
+            tWrap{"ControlBytesAreDropped", "ta\tb\rle", "table", {"table"}},
+            tWrap{"Accents", "café crème brûlée", "café crème ", {"café crème ", "brûlée"}},
+            tWrap{"GreekAndCyrillic", "Ελληνικά Кириллица", "Ελληνικά Кир", {"Ελληνικά ", "Кириллица"}},
+            tWrap{"Empty", "", "x", {""}}),
+        testing::Values(1, 2)),
+    [](const testing::TestParamInfo<std::tuple<tWrap, int>>& test) {
+        return std::string(std::get<0>(test.param).name) + "_Scale" + std::to_string(std::get<1>(test.param));
+    });
 
 TEST_F(TreeTest, AutomaticHeightStopsAtTheMaximumAndWrapsOnlyOnTheScreen)
 {
