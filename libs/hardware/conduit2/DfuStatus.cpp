@@ -5,13 +5,6 @@
 namespace Conduit2 {
 namespace {
 
-constexpr std::array<std::string_view, 11> StateNames{
-    "appIDLE",          "appDETACH",   "dfuIDLE",  "dfuDNLOAD-SYNC", "dfuDNBUSY", "dfuDNLOAD-IDLE",
-    "dfuMANIFEST-SYNC", "dfuMANIFEST", "dfuMANIFEST-WAIT-RESET", "dfuUPLOAD-IDLE", "dfuERROR"};
-constexpr std::array<std::string_view, 16> StatusNames{
-    "OK",      "errTARGET",  "errFILE",     "errWRITE", "errERASE", "errCHECK_ERASED", "errPROG",    "errVERIFY",
-    "errADDRESS", "errNOTDONE", "errFIRMWARE", "errVENDOR", "errUSBR", "errPOR",         "errUNKNOWN", "errSTALLEDPKT"};
-
 template <std::size_t N>
 std::string nameOf(const std::array<std::string_view, N>& names, std::uint8_t value, std::string_view kind)
 {
@@ -25,12 +18,12 @@ std::string nameOf(const std::array<std::string_view, N>& names, std::uint8_t va
 
 std::string dfuStateName(std::uint8_t state)
 {
-    return nameOf(StateNames, state, "state");
+    return nameOf(DfuStateNames, state, "state");
 }
 
 std::string dfuStatusName(std::uint8_t status)
 {
-    return nameOf(StatusNames, status, "status");
+    return nameOf(DfuStatusNames, status, "status");
 }
 
 } // namespace Conduit2

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace Conduit2 {
 
@@ -41,8 +42,16 @@ struct DfuStatus {
     }
 };
 
-// The names the DFU 1.1 standard gives a state ("dfuERROR") and a status
-// ("errSTALLEDPKT"); a value it does not define is named by its number.
+// The names the DFU 1.1 standard gives its states ("dfuERROR") and statuses
+// ("errSTALLEDPKT"), indexed by their values.
+inline constexpr std::array<std::string_view, 11> DfuStateNames{
+    "appIDLE",          "appDETACH",   "dfuIDLE",  "dfuDNLOAD-SYNC", "dfuDNBUSY", "dfuDNLOAD-IDLE",
+    "dfuMANIFEST-SYNC", "dfuMANIFEST", "dfuMANIFEST-WAIT-RESET", "dfuUPLOAD-IDLE", "dfuERROR"};
+inline constexpr std::array<std::string_view, 16> DfuStatusNames{
+    "OK",      "errTARGET",  "errFILE",     "errWRITE", "errERASE", "errCHECK_ERASED", "errPROG",    "errVERIFY",
+    "errADDRESS", "errNOTDONE", "errFIRMWARE", "errVENDOR", "errUSBR", "errPOR",         "errUNKNOWN", "errSTALLEDPKT"};
+
+// Those names; a value the standard does not define is named by its number.
 std::string dfuStateName(std::uint8_t state);
 std::string dfuStatusName(std::uint8_t status);
 

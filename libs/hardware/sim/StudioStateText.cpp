@@ -1,5 +1,7 @@
 #include "sim/StudioStateText.h"
 
+#include <conduit2/DfuStatus.h>
+
 #include <fmt/format.h>
 #include <fmt/ranges.h>
 
@@ -29,38 +31,22 @@ constexpr std::array StepNames{
     std::pair{eStudioStep::Boot, "boot"sv},
 };
 
-constexpr std::array DfuStateNames{
-    std::pair{eDfuState::AppIdle, "appIDLE"sv},
-    std::pair{eDfuState::AppDetach, "appDETACH"sv},
-    std::pair{eDfuState::DfuIdle, "dfuIDLE"sv},
-    std::pair{eDfuState::DnloadSync, "dfuDNLOAD-SYNC"sv},
-    std::pair{eDfuState::DnBusy, "dfuDNBUSY"sv},
-    std::pair{eDfuState::DnloadIdle, "dfuDNLOAD-IDLE"sv},
-    std::pair{eDfuState::ManifestSync, "dfuMANIFEST-SYNC"sv},
-    std::pair{eDfuState::Manifest, "dfuMANIFEST"sv},
-    std::pair{eDfuState::ManifestWaitReset, "dfuMANIFEST-WAIT-RESET"sv},
-    std::pair{eDfuState::UploadIdle, "dfuUPLOAD-IDLE"sv},
-    std::pair{eDfuState::Error, "dfuERROR"sv},
-};
+// The standard's names of the DFU states and statuses, whose values the
+// simulator's enumerations share.
+template <class E, std::size_t N>
+constexpr auto namesByValue(const std::array<std::string_view, N>& names)
+{
+    std::array<std::pair<E, std::string_view>, N> table{};
+    for (std::size_t value = 0; value < N; ++value) {
+        table[value] = {static_cast<E>(value), names[value]};
+    }
+    return table;
+}
 
-constexpr std::array DfuStatusNames{
-    std::pair{eDfuStatus::Ok, "OK"sv},
-    std::pair{eDfuStatus::ErrTarget, "errTARGET"sv},
-    std::pair{eDfuStatus::ErrFile, "errFILE"sv},
-    std::pair{eDfuStatus::ErrWrite, "errWRITE"sv},
-    std::pair{eDfuStatus::ErrErase, "errERASE"sv},
-    std::pair{eDfuStatus::ErrCheckErased, "errCHECK_ERASED"sv},
-    std::pair{eDfuStatus::ErrProg, "errPROG"sv},
-    std::pair{eDfuStatus::ErrVerify, "errVERIFY"sv},
-    std::pair{eDfuStatus::ErrAddress, "errADDRESS"sv},
-    std::pair{eDfuStatus::ErrNotDone, "errNOTDONE"sv},
-    std::pair{eDfuStatus::ErrFirmware, "errFIRMWARE"sv},
-    std::pair{eDfuStatus::ErrVendor, "errVENDOR"sv},
-    std::pair{eDfuStatus::ErrUsbReset, "errUSBR"sv},
-    std::pair{eDfuStatus::ErrPowerOnReset, "errPOR"sv},
-    std::pair{eDfuStatus::ErrUnknown, "errUNKNOWN"sv},
-    std::pair{eDfuStatus::ErrStalledPkt, "errSTALLEDPKT"sv},
-};
+constexpr auto DfuStateNames = namesByValue<eDfuState>(Conduit2::DfuStateNames);
+constexpr auto DfuStatusNames = namesByValue<eDfuStatus>(Conduit2::DfuStatusNames);
+static_assert(static_cast<std::size_t>(eDfuState::Error) + 1 == DfuStateNames.size());
+static_assert(static_cast<std::size_t>(eDfuStatus::ErrStalledPkt) + 1 == DfuStatusNames.size());
 
 // One line of the text: how it is written from a saved device, and read into one.
 struct Field {
