@@ -121,21 +121,37 @@ void TVSUpdaterUpgradeLogic::readFirmwareInfo(Conduit2::USBDeviceInfo& info, std
 
 bool TVSUpdaterUpgradeLogic::enterUpdateMode()
 {
-    if (!device_->isOpen()) {
-        return false;
+    const eUpdateModeStep step = requestUpdateMode();
+    if (step != eUpdateModeStep::LookAfterWait) {
+        return step == eUpdateModeStep::InUpdateMode;
     }
-    if (device_->bInterfaceProtocol() == UpdateMode) {
-        return device_->hasUsableTransferSize();
-    }
-    return device_->detach() && device_->reconnectInDfuMode() && device_->hasUsableTransferSize();
+    Basalt::clock().sleepFor(UpdateModeWait);
+    return lookForUpdateMode();
 }
 
-bool TVSUpdaterUpgradeLogic::isInUpdateMode()
+eUpdateModeStep TVSUpdaterUpgradeLogic::requestUpdateMode()
 {
-    if (device_->isOpen() && device_->bInterfaceProtocol() == UpdateMode) {
-        return device_->hasUsableTransferSize();
+    if (!device_->isOpen() || (device_->bInterfaceProtocol() != UpdateMode && !device_->detach())) {
+        return eUpdateModeStep::NotInUpdateMode;
     }
-    return device_->reconnectInDfuMode() && device_->hasUsableTransferSize();
+    return requestInUpdateMode();
+}
+
+eUpdateModeStep TVSUpdaterUpgradeLogic::requestInUpdateMode()
+{
+    bool mustWait = false;
+    if (!device_->closeForReconnect(mustWait)) {
+        return eUpdateModeStep::NotInUpdateMode;
+    }
+    if (mustWait) {
+        return eUpdateModeStep::LookAfterWait;
+    }
+    return lookForUpdateMode() ? eUpdateModeStep::InUpdateMode : eUpdateModeStep::NotInUpdateMode;
+}
+
+bool TVSUpdaterUpgradeLogic::lookForUpdateMode()
+{
+    return device_->findInDfuMode() && device_->hasUsableTransferSize();
 }
 
 bool TVSUpdaterUpgradeLogic::startUpdate(UpdateResult& result)

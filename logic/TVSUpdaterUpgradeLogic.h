@@ -1,6 +1,7 @@
 #pragma once
 
 #include "logic/UpdatePhase.h"
+#include "logic/UpdateModeStep.h"
 #include "logic/UpdateResult.h"
 #include "logic/UpdaterDescription.h"
 
@@ -48,12 +49,18 @@ public:
                           bool& updateAvailable);
 
     // True when the device is open in update mode with a transfer size the
-    // driver can carry: enterUpdateMode detaches a device in run-time mode
-    // first, isInUpdateMode only looks for it in update mode. A device whose
-    // image A could not be written to the end is refused before any image
-    // is written, so that it keeps what its flash holds.
+    // driver can carry: detaches a device in run-time mode first and waits
+    // UpdateModeWait for it to restart.
     bool enterUpdateMode();
-    bool isInUpdateMode();
+    // The same without blocking, for the window: requestUpdateMode() does
+    // what comes before the wait; when it answers LookAfterWait the caller
+    // waits UpdateModeWait, then asks lookForUpdateMode() (true: in update
+    // mode with a usable transfer size). requestInUpdateMode() only looks
+    // for the device in update mode; it too may ask for the wait, when the
+    // device was open in run-time mode.
+    eUpdateModeStep requestUpdateMode();
+    eUpdateModeStep requestInUpdateMode();
+    bool lookForUpdateMode();
     // Starts the worker with `result` (set to 0); false (result -1) unless
     // the device is open in update mode.
     bool startUpdate(UpdateResult& result);

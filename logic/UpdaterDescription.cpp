@@ -21,11 +21,12 @@ UpdaterDescription UpdaterDescription::forLogic(TVSUpdaterUpgradeLogic& logic)
     d.isUpdatedDeviceBack = [&logic] { return logic.isUpdatedDeviceBack(); };
     d.deniedDeviceNode = [&logic] { return logic.deniedDeviceNode(); };
     d.enterUpdateMode = [&logic] { return logic.enterUpdateMode(); };
-    d.isInUpdateMode = [&logic] { return logic.isInUpdateMode(); };
+    d.requestUpdateMode = [&logic] { return logic.requestUpdateMode(); };
+    d.requestInUpdateMode = [&logic] { return logic.requestInUpdateMode(); };
+    d.lookForUpdateMode = [&logic] { return logic.lookForUpdateMode(); };
     d.startUpdate = [&logic](UpdateResult& result) { return logic.startUpdate(result); };
     d.readFirmwareInfo = [&logic](Conduit2::USBDeviceInfo& info, std::string& installed, std::string& newest,
                                   bool& updateAvailable) { logic.readFirmwareInfo(info, installed, newest, updateAvailable); };
-    d.isUpdateRunning = [&logic] { return logic.isUpdateRunning(); };
     d.windowCreated = [&logic](UpdaterMainWindow* window) { logic.windowCreated(window); };
     d.stopUpdateThread = [&logic] { logic.stopUpdateThread(); };
     d.windowTitle = d.updaterName;

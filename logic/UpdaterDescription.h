@@ -1,5 +1,6 @@
 #pragma once
 
+#include "logic/UpdateModeStep.h"
 #include "logic/UpdateResult.h"
 
 #include <conduit2/USBDeviceInfo.h>
@@ -37,10 +38,11 @@ struct UpdaterDescription {
     std::function<bool()> isUpdatedDeviceBack;
     std::function<std::string()> deniedDeviceNode;
     std::function<bool()> enterUpdateMode;
-    std::function<bool()> isInUpdateMode;
+    std::function<eUpdateModeStep()> requestUpdateMode;
+    std::function<eUpdateModeStep()> requestInUpdateMode;
+    std::function<bool()> lookForUpdateMode;
     std::function<bool(UpdateResult&)> startUpdate;
     std::function<void(Conduit2::USBDeviceInfo&, std::string&, std::string&, bool&)> readFirmwareInfo;
-    std::function<bool()> isUpdateRunning;
     std::function<void(UpdaterMainWindow*)> windowCreated;
     std::function<void()> stopUpdateThread;
 

@@ -9,7 +9,6 @@
 #include "logic/UpdaterMessages.h"
 #include "wizard/UpdateWizardMainWidget.h"
 
-#include <casement/MessageBox.h>
 #include <casement/OpenUrl.h>
 #include <casement/ShellEvents.h>
 #include <casement/SingleInstance.h>
@@ -49,20 +48,28 @@ bool FirmwareUpdaterApp::start()
         resources->setStyleSheet(StyleSheet);
     }
     auto wizard = std::make_shared<UpdateWizardMainWidget>(description_);
+    wizard_ = wizard;
     showAboutAction_ = [wizard] { wizard->showAbout(); };
     wizard->setQuitHandler([this] { requestQuit(); });
+    wizard->setAbandonHandler([this] { abandonUpdate(); });
     trace_ = PageTrace::fromEnvironment();
     if (trace_) {
         UpdateWizardMainWidget* shown = wizard.get();
         wizard->setPageObserver([this, shown](const char* page) { trace_->record(page, *shown); });
+        wizard->setQuestionObserver([this](bool open) { trace_->recordQuestion(open); });
     }
-    wizard->connectLogic({[this] { return isDeviceReady(); }, description_.enterUpdateMode, description_.isInUpdateMode,
-                          description_.startUpdate, description_.readFirmwareInfo, description_.isUpdatedDeviceBack});
+    wizard->connectLogic({[this] { return isDeviceReady(); }, description_.requestUpdateMode,
+                          description_.requestInUpdateMode, description_.lookForUpdateMode, description_.startUpdate,
+                          description_.readFirmwareInfo, description_.isUpdatedDeviceBack});
     // The window deletes itself when its native window is destroyed.
     auto* window = new UpdaterWindow(*this);
     window->pane().setRoot(std::make_shared<Trellis::Bar>());
     window->pane().root()->addChild(wizard, Trellis::PooledName("FirmwareUpdaterMainWidget"));
     if (!window->create(WindowWidth, WindowHeight, description_.windowTitle)) {
+        windowError_ = Casement::StandaloneWindow::platformError();
+        if (windowError_.empty()) {
+            windowError_ = "the window system refused it";
+        }
         delete window;
         return false;
     }
@@ -110,21 +117,25 @@ bool FirmwareUpdaterApp::onCommand(std::uint32_t code, void* data)
     }
 }
 
-// During an update the user decides; No (the default) keeps it going. A Yes
-// holds for the rest of the run: the quit that follows the window's closing
-// does not ask again.
+// During an update the user decides, on the question the wizard shows in
+// the window; the window stays open meanwhile, and closing it again changes
+// nothing. A Yes holds for the rest of the run: the quit that follows does
+// not ask again.
 bool FirmwareUpdaterApp::onQueryQuit(bool& allowed)
 {
-    if (updateAbandoned_ || !description_.isUpdateRunning()) {
+    if (updateAbandoned_ || !wizard_ || !wizard_->asksBeforeQuitting()) {
         return false;
     }
-    const auto answer = Casement::MessageBox::show(Casement::MessageBox::Question, name(),
-                                                   UpdaterMessages::QuitDuringUpdate, Casement::MessageBox::No);
-    if (answer == Casement::MessageBox::Yes) {
-        description_.stopUpdateThread();
-        updateAbandoned_ = true;
-    } else {
-        allowed = false;
-    }
+    wizard_->askToQuit();
+    allowed = false;
     return true;
+}
+
+// Yes: the worker is told to stop (it may still be writing to the device)
+// and the program quits.
+void FirmwareUpdaterApp::abandonUpdate()
+{
+    description_.stopUpdateThread();
+    updateAbandoned_ = true;
+    requestQuit();
 }

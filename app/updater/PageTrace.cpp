@@ -46,8 +46,17 @@ PageTrace::~PageTrace()
 
 void PageTrace::record(const char* page, const UpdateWizardMainWidget& wizard)
 {
-    const std::string line = pageTraceLine(page, wizard) + "\n";
-    std::fputs(line.c_str(), file_);
+    write(pageTraceLine(page, wizard));
+}
+
+void PageTrace::recordQuestion(bool open)
+{
+    write(std::string("{\"question\":\"quit\",\"open\":") + (open ? "true" : "false") + "}");
+}
+
+void PageTrace::write(const std::string& line)
+{
+    std::fputs((line + "\n").c_str(), file_);
     std::fflush(file_);
 }
 

@@ -45,7 +45,18 @@ int TVSUpdaterAppModule::createApplication()
     Trellis::ManagerContainer::setUseSkinFolder(true);
     logic_ = std::make_unique<TVSUpdaterUpgradeLogic>();
     description_ = std::make_unique<UpdaterDescription>(UpdaterDescription::forLogic(*logic_));
-    return attachApplication(std::make_unique<FirmwareUpdaterApp>(*description_)) ? 1 : 0;
+    auto application = std::make_unique<FirmwareUpdaterApp>(*description_);
+    const FirmwareUpdaterApp& started = *application;
+    if (attachApplication(std::move(application))) {
+        return 1;
+    }
+    // Another copy runs (it was handed the command line), or the display
+    // was reached but refused the window.
+    if (!started.windowError().empty()) {
+        std::fprintf(stderr, "tvs-updater: the window cannot be opened: %s\n", started.windowError().c_str());
+        exitStatus_ = 1;
+    }
+    return 0;
 }
 
 void TVSUpdaterAppModule::destroyApplication(int)

@@ -18,7 +18,8 @@ public:
     int createApplication() override;
     void destroyApplication(int startResult) override;
 
-    // 1 when the window system could not be started, else 0.
+    // 1 when the window system could not be started or refused the window,
+    // else 0.
     int exitStatus() const { return exitStatus_; }
 
 private:
@@ -28,5 +29,5 @@ private:
 };
 
 // The program: runs the module's application until its window is closed.
-// Returns 0, or 1 when no display could be reached.
+// Returns 0, or 1 when no display could be reached or no window opened.
 int runUpdater();

@@ -1,14 +1,22 @@
 #include "wizard/UpdateWizardMainWidget.h"
 
 #include "logic/UpdaterDescription.h"
+#include "logic/UpdaterMessages.h"
+
+#include <trellis/Pane.h>
+
+#include <casement/WindowEvents.h>
 
 #include <initializer_list>
 
 namespace {
 
-// The about panel's picture is this large; the overlay centres it.
-constexpr std::int32_t AboutPanelWidth = 450;
-constexpr std::int32_t AboutPanelHeight = 274;
+// The panel picture of the about overlay and of the quit question is this
+// large; each cover centres it.
+constexpr std::int32_t CoverPanelWidth = 450;
+constexpr std::int32_t CoverPanelHeight = 274;
+
+constexpr std::uint32_t EscapeKey = 0x1B;
 
 // A new widget of type T appended to `parent` under `id`.
 template <typename T>
@@ -25,6 +33,26 @@ std::shared_ptr<Trellis::Bar> appendBar(Trellis::Widget& parent, const char* id,
     auto bar = append<Trellis::Bar>(parent, id);
     bar->init(direction, style);
     return bar;
+}
+
+// Covers `over` with `cover`, whose margins centre the panel's picture box
+// in it (negative when the cover is the smaller). The panel is placed in the
+// box by afterLayout(): a hidden cover has no style yet, so its panel's
+// outer margins are known only once the frame cycle has styled it.
+void centrePanel(Trellis::Widget& cover, const Trellis::Widget& over)
+{
+    cover.setPosition(over.position().x, over.position().y);
+    cover.setSize(over.width(), over.height());
+    const std::int32_t spareWidth = cover.width() - CoverPanelWidth;
+    const std::int32_t spareHeight = cover.height() - CoverPanelHeight;
+    const std::int32_t left = spareWidth / 2;
+    const std::int32_t top = spareHeight / 2;
+    cover.setMargins({left, top, spareWidth - left, spareHeight - top});
+}
+
+bool isOpen(const Trellis::Widget& cover)
+{
+    return cover.hasFlags(Trellis::Widget::OwnVisible);
 }
 
 template <typename T>
@@ -49,9 +77,11 @@ UpdateWizardMainWidget::UpdateWizardMainWidget(const UpdaterDescription& descrip
     , contributorLines_(description.contributorLines)
 {
     init(Trellis::TopToBottom, "FirmwareUpdaterMainWidget");
+    setKeyTarget(true);
     buildTitlePanel();
     buildBodyPanel();
     buildAboutOverlay();
+    buildQuitQuestion();
 }
 
 void UpdateWizardMainWidget::buildTitlePanel()
@@ -127,6 +157,21 @@ void UpdateWizardMainWidget::buildButtonPanel(Trellis::Widget& body)
     actionButton_->clicked.connect([this](const Trellis::ButtonImpl::tSignalData&) { advance(); });
     quitButton_ = appendText<Trellis::Button>(*buttonPanel_, "FirmwareUpdaterButtonQuit", "QUIT");
     quitButton_->clicked.connect([this](const Trellis::ButtonImpl::tSignalData&) { onQuitClicked(); });
+    trackFocusLook(*actionButton_);
+    trackFocusLook(*quitButton_);
+}
+
+// The button takes the keyboard focus, Return and space press it, and the
+// focus picture goes with the focus, also when a click or Tab moves it.
+void UpdateWizardMainWidget::trackFocusLook(Trellis::Button& button)
+{
+    button.setFocusable(true);
+    button.setKeyMode(Trellis::Button::KeyClicks);
+    button.focusChanged.connect([this, &button](bool focused) {
+        if (focused) {
+            setFocusButton(&button);
+        }
+    });
 }
 
 // Everything on the overlay but the overlay itself is disabled, so a click
@@ -136,6 +181,8 @@ void UpdateWizardMainWidget::buildAboutOverlay()
     overlay_ = appendText<Trellis::Button>(*this, "FirmwareUpdaterOverlay", "");
     overlay_->setFloating(true);
     overlay_->setVisible(false);
+    overlay_->setFocusable(true);
+    overlay_->setKeyMode(Trellis::Button::KeyClicks);
     overlay_->clicked.connect([this](const Trellis::ButtonImpl::tSignalData&) { hideAbout(); });
     overlayPanel_ = appendBar(*overlay_, "FirmwareUpdaterOverlayPanel", Trellis::TopToBottom, "Panel");
     overlayPanel_->setEnabled(false);
@@ -159,30 +206,119 @@ void UpdateWizardMainWidget::buildAboutOverlay()
     }
 }
 
-// The panel's picture box is centred by the overlay's margins (negative
-// when the overlay is the smaller). The panel is placed in it by
-// afterLayout(): a hidden overlay has no style yet, so its panel's outer
-// margins are known only once the frame cycle has styled it.
+void UpdateWizardMainWidget::buildQuitQuestion()
+{
+    quitSheet_ = std::make_shared<QuitQuestionSheet>();
+    addChild(quitSheet_, Trellis::PooledName("FirmwareUpdaterQuitSheet"));
+    quitSheet_->build(applicationTitle_, UpdaterMessages::QuitDuringUpdate);
+    quitSheet_->setAnswerHandler([this](bool yes) { answerQuitQuestion(yes); });
+}
+
 void UpdateWizardMainWidget::showAbout()
 {
-    overlay_->setPosition(position().x, position().y);
-    overlay_->setSize(width(), height());
-    const std::int32_t spareWidth = overlay_->width() - AboutPanelWidth;
-    const std::int32_t spareHeight = overlay_->height() - AboutPanelHeight;
-    const std::int32_t left = spareWidth / 2;
-    const std::int32_t top = spareHeight / 2;
-    overlay_->setMargins({left, top, spareWidth - left, spareHeight - top});
-    overlay_->setVisible(true);
+    if (quitSheet_->isOpen()) {
+        return;
+    }
+    centrePanel(*overlay_, *this);
+    openCover(*overlay_, overlay_.get());
 }
 
 void UpdateWizardMainWidget::hideAbout()
 {
-    overlay_->setVisible(false);
+    if (isOpen(*overlay_)) {
+        overlay_->setVisible(false);
+        closeCover();
+    }
+}
+
+// The question covers the about overlay too, which it closes first.
+void UpdateWizardMainWidget::askToQuit()
+{
+    if (quitSheet_->isOpen()) {
+        return;
+    }
+    hideAbout();
+    centrePanel(*quitSheet_, *this);
+    openCover(*quitSheet_, &quitSheet_->noButton());
+    if (questionObserver_) {
+        questionObserver_(true);
+    }
+}
+
+void UpdateWizardMainWidget::answerQuitQuestion(bool yes)
+{
+    closeCover();
+    if (questionObserver_) {
+        questionObserver_(false);
+    }
+    if (yes) {
+        if (abandon_) {
+            abandon_();
+        }
+        return;
+    }
+    if (heldPage_) {
+        const auto [page, result] = *heldPage_;
+        heldPage_.reset();
+        showPage(page, result);
+    }
+}
+
+void UpdateWizardMainWidget::openCover(Trellis::Button& cover, Trellis::Widget* focus)
+{
+    cover.setVisible(true);
+    if (Trellis::Pane* shownIn = pane()) {
+        shownIn->setFocusScope(&cover);
+        shownIn->setFocus(focus);
+    }
+}
+
+// The page's button gets the focus back, unless the page hid it.
+void UpdateWizardMainWidget::closeCover()
+{
+    if (Trellis::Pane* shownIn = pane()) {
+        shownIn->setFocusScope(nullptr);
+        const bool shown = pageFocus_ && isOpen(*pageFocus_);
+        shownIn->setFocus(shown ? pageFocus_ : nullptr);
+    }
+}
+
+bool UpdateWizardMainWidget::onKey(std::uint32_t code, const void* data)
+{
+    const auto& key = *static_cast<const Casement::tKeyEvent*>(data);
+    const std::uint32_t held = Casement::ModifierControl | Casement::ModifierAlt | Casement::ModifierShift;
+    if (code != Casement::KeyDown || (key.keyCode & 0x1FFFF) != EscapeKey || (key.keyCode & held) != 0) {
+        return false;
+    }
+    if (key.firstPress == 0) {
+        return true;
+    }
+    if (quitSheet_->isOpen()) {
+        quitSheet_->answer(false);
+    } else if (isOpen(*overlay_)) {
+        hideAbout();
+    } else if (state_ == Updating) {
+        askToQuit();
+    } else if (isOpen(*quitButton_)) {
+        onQuitClicked();
+    }
+    return true;
+}
+
+void UpdateWizardMainWidget::attachChanged(bool attached)
+{
+    Bar::attachChanged(attached);
+    if (Trellis::Pane* shownIn = pane(); attached && shownIn) {
+        shownIn->setInputWidget(this);
+        if (!isOpen(*overlay_) && !quitSheet_->isOpen() && pageFocus_ && isOpen(*pageFocus_)) {
+            shownIn->setFocus(pageFocus_);
+        }
+    }
 }
 
 // The message label's height follows its lines; this puts it in the middle
 // of the info panel (less its top margin) whatever their number. An open
-// overlay places its panel (left to right, no spacing).
+// cover places its panel (left to right, no spacing).
 void UpdateWizardMainWidget::afterLayout()
 {
     Bar::afterLayout();
@@ -190,7 +326,9 @@ void UpdateWizardMainWidget::afterLayout()
         const std::int32_t y = ((infoPanel_->height() - message_->height()) >> 1) - message_->margins().top;
         message_->setPosition(0, y);
     }
-    if (overlay_->isShown()) {
-        overlay_->layoutChildren(Trellis::LeftToRight, 0);
+    for (Trellis::Button* cover : {overlay_.get(), static_cast<Trellis::Button*>(quitSheet_.get())}) {
+        if (cover->isShown()) {
+            cover->layoutChildren(Trellis::LeftToRight, 0);
+        }
     }
 }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "wizard/QuitQuestionSheet.h"
 #include "wizard/SpinningProgressWheel.h"
 #include "wizard/WizardCallbacks.h"
+
+#include <basalt/Clock.h>
 
 #include <trellis/Bar.h>
 #include <trellis/Button.h>
@@ -11,6 +14,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 struct UpdaterDescription;
@@ -18,11 +22,14 @@ struct UpdaterDescription;
 // The whole content of the updater's window: a title strip with the About
 // button, the firmware panel (newest and installed firmware, serial number,
 // device picture under a veil), the info panel (status icon, busy wheel,
-// message) and the action and quit buttons, plus the about overlay that
-// covers everything while it is open. The tree is built once, from the
-// description's texts, and styled by the updater's stylesheet; later only
-// texts, visibility, attributes, the wheel's frames and the overlay's
-// geometry change. Owned by a shared handle, as every widget is.
+// message) and the action and quit buttons, plus the about overlay and the
+// quit question, each covering everything while it is open. The tree is
+// built once, from the description's texts, and styled by the updater's
+// stylesheet; later only texts, visibility, attributes, the wheel's frames
+// and the covers' geometry change. The keyboard works it as the mouse does:
+// the shown buttons take the focus (Tab, Shift+Tab), Return and space press
+// the focused one, and Escape stands for QUIT, closes the about overlay or
+// answers the question No. Owned by a shared handle, as every widget is.
 class UpdateWizardMainWidget : public Trellis::Bar {
 public:
     // Titles longer than this take the about overlay's smaller title font.
@@ -39,12 +46,28 @@ public:
     void onQuitClicked();
     // Who is asked to quit (the application).
     void setQuitHandler(std::function<void()> quit) { quit_ = std::move(quit); }
+    // From the click on UPDATE (or RETRY) until the last page, and while the
+    // question is open, quitting needs the user's yes.
+    bool asksBeforeQuitting() const { return state_ == Updating || quitSheet_->isOpen(); }
+    // Opens the quit question over everything, No focused; nothing when it
+    // is open already. The update goes on meanwhile; a page it reaches is
+    // shown once the question is answered No.
+    void askToQuit();
+    // Who hears a Yes (the application, which stops the update and quits).
+    void setAbandonHandler(std::function<void()> abandon) { abandon_ = std::move(abandon); }
     // Told the name of every page shown ("connect", "no-newer-firmware",
     // "update-available", "stand-by", "failed-to-boot", "success", "error").
     void setPageObserver(std::function<void(const char* page)> observer) { pageObserver_ = std::move(observer); }
+    // Told when the quit question opens (true) and when it is answered.
+    void setQuestionObserver(std::function<void(bool open)> observer) { questionObserver_ = std::move(observer); }
     WizardState state() const { return state_; }
-    // While updating: polls the update result every timer period.
+    // While updating: turns the wheel, ends the waits and polls the update
+    // result every timer period.
     void onTick() override;
+    // Escape; the wizard is its Pane's input widget.
+    bool onKey(std::uint32_t code, const void* data) override;
+    // In a Pane: takes the keys first, and gives the page's button the focus.
+    void attachChanged(bool attached) override;
 
     // Opens the about overlay over the whole widget, its panel centred; the
     // geometry is worked out anew on every call.
@@ -69,6 +92,7 @@ public:
     Trellis::Button& overlay() const { return *overlay_; }
     Trellis::Bar& overlayPanel() const { return *overlayPanel_; }
     Trellis::Label& aboutTitle() const { return *aboutTitle_; }
+    QuitQuestionSheet& quitSheet() const { return *quitSheet_; }
 
 private:
     enum ePage {
@@ -81,18 +105,38 @@ private:
         ErrorPage,
     };
 
-    // Shows the page; `result` fills the error page's error number.
+    // What the stand-by page is waiting for.
+    enum eUpdatingStep {
+        WaitingForUpdateMode,
+        Writing,
+        WaitingForReturn,
+    };
+
+    // Shows the page; `result` fills the error page's error number. While
+    // the quit question is open, a page other than stand-by is held back
+    // until it is answered.
     void showPage(ePage page, std::int32_t result = 0);
-    void setFocusButton(const Trellis::Widget* button);
+    void setFocusButton(Trellis::Button* button);
     void setRevisionTexts(const std::string& installed, const std::string& newest,
                           const Conduit2::USBDeviceInfo& info);
     void resetRevisionTexts();
     bool showFirmwareInfo(bool& current);
     void scan();
-    void retry();
-    void enterUpdating();
+    void beginUpdating(eUpdateModeStep step, bool retrying);
+    void followUpdateModeStep(eUpdateModeStep step);
+    void startWorker();
+    void stepUpdating();
     void finishUpdate(std::int32_t result);
-    bool deviceIsBack();
+    void showUpdatedDevice(std::int32_t result);
+    void failTheBoot();
+    void fail(std::int32_t result);
+    void waitFor(eUpdatingStep step, Basalt::Clock::Duration duration);
+
+    // The about overlay and the quit question hold the keyboard while open;
+    // closing one gives the focus back to the page's button.
+    void openCover(Trellis::Button& cover, Trellis::Widget* focus);
+    void closeCover();
+    void answerQuitQuestion(bool yes);
 
     void buildTitlePanel();
     void buildBodyPanel();
@@ -100,6 +144,8 @@ private:
     void buildInfoPanel(Trellis::Widget& body);
     void buildButtonPanel(Trellis::Widget& body);
     void buildAboutOverlay();
+    void buildQuitQuestion();
+    void trackFocusLook(Trellis::Button& button);
     std::shared_ptr<Trellis::Label> addRevisionRow(Trellis::Widget& revisions, const char* valueStyle,
                                                    const char* captionStyle, const char* caption);
 
@@ -135,10 +181,21 @@ private:
     std::shared_ptr<Trellis::Label> aboutCopyright_;
     std::shared_ptr<Trellis::Label> aboutFirmwareRevision_;
     std::shared_ptr<SpinningProgressWheel> wheel_;
+    std::shared_ptr<QuitQuestionSheet> quitSheet_;
 
     WizardCallbacks callbacks_;
     std::function<void()> quit_;
+    std::function<void()> abandon_;
     std::function<void(const char*)> pageObserver_;
+    std::function<void(bool)> questionObserver_;
     WizardState state_ = Scanning;
     UpdateResult result_;
+    eUpdatingStep updatingStep_ = Writing;
+    Basalt::Clock::TimePoint waitEnd_;
+    // RETRY looked for the device in update mode first; when it is not
+    // there, a ready device is asked to reboot.
+    bool retrying_ = false;
+    // The page's button, which has the focus unless a cover holds it.
+    Trellis::Button* pageFocus_ = nullptr;
+    std::optional<std::pair<ePage, std::int32_t>> heldPage_;
 };

@@ -4,6 +4,8 @@
 
 #include "logic/UpdaterMessages.h"
 
+#include <trellis/Pane.h>
+
 #include <basalt/Clock.h>
 
 #include <chrono>
@@ -67,15 +69,8 @@ void UpdateWizardMainWidget::advance()
 {
     switch (state_) {
     case Scanning: scan(); break;
-    case UpdateOffered:
-        if (callbacks_.enterUpdateMode()) {
-            enterUpdating();
-        } else {
-            showPage(FailedToBootPage);
-            state_ = BootFailed;
-        }
-        break;
-    case BootFailed: retry(); break;
+    case UpdateOffered: beginUpdating(callbacks_.requestUpdateMode(), false); break;
+    case BootFailed: beginUpdating(callbacks_.requestInUpdateMode(), true); break;
     default: break;
     }
 }
@@ -98,25 +93,48 @@ void UpdateWizardMainWidget::scan()
     state_ = updateAvailable ? UpdateOffered : UpToDate;
 }
 
-// The device may have stayed in update mode, or come back to be asked again.
-void UpdateWizardMainWidget::retry()
-{
-    if (callbacks_.isInUpdateMode() || (callbacks_.isDeviceReady() && callbacks_.enterUpdateMode())) {
-        enterUpdating();
-    }
-}
-
-void UpdateWizardMainWidget::enterUpdating()
+// The stand-by page shows from the click on, with the wheel turning through
+// every wait; the window's timer drives the waits, so the window never
+// stops answering.
+void UpdateWizardMainWidget::beginUpdating(eUpdateModeStep step, bool retrying)
 {
     showPage(StandByPage);
     state_ = Updating;
-    result_.store(UpdateResult::Running);
-    if (callbacks_.startUpdate(result_)) {
-        scheduleTick(1);
+    retrying_ = retrying;
+    scheduleTick(1);
+    followUpdateModeStep(step);
+}
+
+// RETRY that does not find the device in update mode asks a ready device to
+// reboot; an UPDATE or a reboot that fails leads to the failed-to-boot page.
+void UpdateWizardMainWidget::followUpdateModeStep(eUpdateModeStep step)
+{
+    switch (step) {
+    case eUpdateModeStep::InUpdateMode: startWorker(); return;
+    case eUpdateModeStep::LookAfterWait: waitFor(WaitingForUpdateMode, UpdateModeWait); return;
+    case eUpdateModeStep::NotInUpdateMode: break;
+    }
+    if (retrying_ && callbacks_.isDeviceReady()) {
+        retrying_ = false;
+        followUpdateModeStep(callbacks_.requestUpdateMode());
         return;
     }
-    showPage(ErrorPage, result_.load());
-    state_ = Failed;
+    failTheBoot();
+}
+
+void UpdateWizardMainWidget::startWorker()
+{
+    updatingStep_ = Writing;
+    result_.store(UpdateResult::Running);
+    if (!callbacks_.startUpdate(result_)) {
+        fail(result_.load());
+    }
+}
+
+void UpdateWizardMainWidget::waitFor(eUpdatingStep step, Basalt::Clock::Duration duration)
+{
+    updatingStep_ = step;
+    waitEnd_ = Basalt::clock().now() + duration;
 }
 
 void UpdateWizardMainWidget::onTick()
@@ -124,44 +142,81 @@ void UpdateWizardMainWidget::onTick()
     if (state_ != Updating) {
         return;
     }
-    const std::int32_t result = result_.load();
-    if (result == UpdateResult::Running) {
-        wheel_->onTick();
-        scheduleTick(1);
-        return;
-    }
-    finishUpdate(result);
+    wheel_->onTick();
+    scheduleTick(1);
+    stepUpdating();
 }
 
-// A finished update succeeded when the device is back and reports the
-// newest version.
+void UpdateWizardMainWidget::stepUpdating()
+{
+    const bool waitOver = Basalt::clock().now() >= waitEnd_;
+    switch (updatingStep_) {
+    case WaitingForUpdateMode:
+        if (waitOver) {
+            followUpdateModeStep(callbacks_.lookForUpdateMode() ? eUpdateModeStep::InUpdateMode
+                                                                : eUpdateModeStep::NotInUpdateMode);
+        }
+        break;
+    case Writing:
+        if (const std::int32_t result = result_.load(); result != UpdateResult::Running) {
+            finishUpdate(result);
+        }
+        break;
+    case WaitingForReturn:
+        if (waitOver) {
+            if (callbacks_.isUpdatedDeviceBack()) {
+                showUpdatedDevice(result_.load());
+            } else {
+                fail(result_.load());
+            }
+        }
+        break;
+    }
+}
+
+// A finished update succeeded when the device is back, at once or after one
+// wait, and reports the newest version.
 void UpdateWizardMainWidget::finishUpdate(std::int32_t result)
 {
-    if (result > 0 && deviceIsBack()) {
-        bool current = false;
-        showFirmwareInfo(current);
-        if (current) {
-            showPage(SuccessPage);
-            state_ = Succeeded;
-            return;
-        }
+    if (result <= 0) {
+        fail(result);
+    } else if (callbacks_.isUpdatedDeviceBack()) {
+        showUpdatedDevice(result);
+    } else {
+        waitFor(WaitingForReturn, ReturnWait);
     }
+}
+
+void UpdateWizardMainWidget::showUpdatedDevice(std::int32_t result)
+{
+    bool current = false;
+    showFirmwareInfo(current);
+    if (!current) {
+        fail(result);
+        return;
+    }
+    showPage(SuccessPage);
+    state_ = Succeeded;
+}
+
+void UpdateWizardMainWidget::failTheBoot()
+{
+    showPage(FailedToBootPage);
+    state_ = BootFailed;
+}
+
+void UpdateWizardMainWidget::fail(std::int32_t result)
+{
     showPage(ErrorPage, result);
     state_ = Failed;
 }
 
-// A device restarting after its update is given one wait to come back.
-bool UpdateWizardMainWidget::deviceIsBack()
-{
-    if (callbacks_.isUpdatedDeviceBack()) {
-        return true;
-    }
-    Basalt::clock().sleepFor(ReturnWait);
-    return callbacks_.isUpdatedDeviceBack();
-}
-
 void UpdateWizardMainWidget::showPage(ePage which, std::int32_t result)
 {
+    if (which != StandByPage && quitSheet_->isOpen()) {
+        heldPage_ = {which, result};
+        return;
+    }
     const tPage& page = Pages[which];
     if (which == ConnectPage) {
         resetRevisionTexts();
@@ -198,9 +253,14 @@ void UpdateWizardMainWidget::showPage(ePage which, std::int32_t result)
     }
 }
 
-// Only picks the focus picture; the keyboard focus does not move.
-void UpdateWizardMainWidget::setFocusButton(const Trellis::Widget* button)
+// The focus picture. In a Pane the keyboard focus goes with it, unless a
+// cover holds the focus; that gives it to this button when it closes.
+void UpdateWizardMainWidget::setFocusButton(Trellis::Button* button)
 {
+    pageFocus_ = button;
+    if (Trellis::Pane* shownIn = pane(); shownIn && !shownIn->focusScope()) {
+        shownIn->setFocus(button);
+    }
     actionButton_->setAttribute("hasFocus", button == actionButton_.get() ? "true" : "false");
     quitButton_->setAttribute("hasFocus", button == quitButton_.get() ? "true" : "false");
 }

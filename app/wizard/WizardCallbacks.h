@@ -1,5 +1,6 @@
 #pragma once
 
+#include "logic/UpdateModeStep.h"
 #include "logic/UpdateResult.h"
 
 #include <conduit2/USBDeviceInfo.h>
@@ -23,10 +24,15 @@ enum WizardState : std::int32_t {
 struct WizardCallbacks {
     // The device is attached and usable in its normal mode.
     std::function<bool()> isDeviceReady;
-    // Asked once per UPDATE or RETRY: true when the device is now in update mode.
-    std::function<bool()> enterUpdateMode;
-    // The device is already in update mode.
-    std::function<bool()> isInUpdateMode;
+    // The reboot into update mode, in steps that never block: asked once per
+    // UPDATE (and on RETRY when the device is ready), starts the reboot.
+    std::function<eUpdateModeStep()> requestUpdateMode;
+    // Asked first on RETRY: whether the device is (or, after the wait, may
+    // be) in update mode.
+    std::function<eUpdateModeStep()> requestInUpdateMode;
+    // UpdateModeWait after a step that asked for it: the one look for the
+    // device in update mode.
+    std::function<bool()> lookForUpdateMode;
     // Starts the update on its worker, which sets the result to 0 at once and
     // later to its final code; false when it did not start (the result then
     // holds the failure code).

@@ -40,7 +40,6 @@ TEST_F(LogicTest, DescriptionTextsAndCallbacksReachTheLogic)
     EXPECT_FALSE(d.isDeviceReady());
     plugModel();
     EXPECT_TRUE(d.isDeviceReady());
-    EXPECT_FALSE(d.isUpdateRunning());
 }
 
 TEST_F(LogicTest, PostUpdateCheckRescansOnceMoreAfterFiveSeconds)

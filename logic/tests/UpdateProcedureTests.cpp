@@ -75,6 +75,22 @@ TEST_F(Update, DeviceAlreadyInUpdateModeIsNotDetached)
     EXPECT_TRUE(holdsCarriedFirmware(*model));
 }
 
+// The window follows the reboot in steps and does the wait itself.
+TEST_F(Update, TheRebootIntoUpdateModeInStepsLeavesTheWaitToTheCaller)
+{
+    auto model = plugModel();
+    ASSERT_TRUE(logic->isDeviceReady());
+    const auto begin = clock.now();
+    EXPECT_EQ(logic->requestUpdateMode(), eUpdateModeStep::LookAfterWait);
+    EXPECT_EQ(clock.now(), begin);
+    clock.advance(UpdateModeWait);
+    EXPECT_TRUE(logic->lookForUpdateMode());
+    EXPECT_EQ(logic->requestInUpdateMode(), eUpdateModeStep::InUpdateMode) << "already there: no wait";
+    ASSERT_TRUE(logic->startUpdate(result));
+    EXPECT_EQ(waitForResult(result), UpdateResult::Done);
+    EXPECT_TRUE(holdsCarriedFirmware(*model));
+}
+
 TEST_F(Update, RejectedDetachKeepsTheDeviceOpenWithoutTheReconnectWait)
 {
     StudioConfig config;
@@ -95,7 +111,7 @@ TEST_F(Update, DeviceThatComesBackWithAnotherSerialIsNotTaken)
     ASSERT_TRUE(logic->isDeviceReady());
     EXPECT_FALSE(logic->enterUpdateMode());
     EXPECT_FALSE(logic->device().isOpen());
-    EXPECT_FALSE(logic->isInUpdateMode());
+    EXPECT_EQ(logic->requestInUpdateMode(), eUpdateModeStep::NotInUpdateMode);
 }
 
 TEST_F(Update, EmptySerialTakesTheFirstDeviceInUpdateMode)

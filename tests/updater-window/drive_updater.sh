@@ -12,9 +12,14 @@
 #   shot:NAME            compares the window with the reference picture NAME
 #   close                asks the window to close, as a window manager's close
 #                        button does
-#   answer:KEY|yes       waits for the question asked when the window closes
-#                        during an update and answers it with a key (Return,
-#                        Escape) or by clicking Yes
+#   answer:KEY|yes|no    waits for the question the window asks when it is
+#                        closed during an update and answers it with a key
+#                        (Return, Escape) or by clicking Yes or No
+#   key:KEY              types a key into the window (xdotool's key names:
+#                        Return, space, Tab, shift+Tab, Escape, alt+F4)
+#   pings                starts pinging the window as a window manager does
+#   pings-within:MS      stops pinging; every ping was answered, the slowest
+#                        within MS milliseconds
 #   update-mode          waits up to 30 s for the emulated device to be in
 #                        update mode (product id 1302)
 #   plug                 plugs the emulated device in (see the harness's
@@ -34,7 +39,7 @@ shift
 trace=$(mktemp "$WINDOW_TEST_WORK/trace.XXXX")
 errors=$(mktemp "$WINDOW_TEST_WORK/errors.XXXX")
 app=""
-trap '[ -n "$app" ] && kill "$app" 2>/dev/null || true' EXIT
+trap '[ -n "${app:-}" ] && kill "$app" 2>/dev/null; [ -n "${pinger:-}" ] && kill "$pinger" 2>/dev/null; true' EXIT
 fail() { echo "drive_updater: $*; pages: $(pages | tr '\n' ' ')" >&2; exit 1; }
 
 # The pages shown so far, one name a line.
@@ -51,24 +56,43 @@ wait_for_page() {
   fail "no page $1 after 60 s"
 }
 
-# The visible windows other than the root and the main one. The question has
-# no class, and xdotool's name search does not see its title.
-other_windows() {
-  xdotool search --onlyvisible --class '' | grep -vx -e "$window" -e "$(xdotool search --maxdepth 0 --class '')" || true
-}
+# The question is drawn in the window; the trace says when it opens. Its Yes
+# and No buttons are at 309..414 and 421..526 x 255..288.
+questions=0
 answer_question() {
-  local question=""
+  questions=$((questions + 1))
   for _ in $(seq 50); do
-    question=$(other_windows | head -n 1)
-    [ -n "$question" ] && break
+    [ "$(grep -c '^{"question":"quit","open":true}' "$trace")" -ge "$questions" ] && break
     sleep 0.1
   done
-  [ -n "$question" ] || fail "no question after the window was closed"
+  [ "$(grep -c '^{"question":"quit","open":true}' "$trace")" -ge "$questions" ] ||
+    fail "no question after the window was closed"
   case "$1" in
-    # The question's Yes button is at 300..386 x 113..156 in its window.
-    yes) xdotool mousemove --window "$question" 343 134 && xdotool click 1 ;;
-    *) xdotool windowfocus --sync "$question" key "$1" ;;
+    yes) xdotool mousemove --window "$window" $(( 361 * scale )) $(( 271 * scale )) && xdotool click 1 ;;
+    no) xdotool mousemove --window "$window" $(( 473 * scale )) $(( 271 * scale )) && xdotool click 1 ;;
+    *) type_key "$1" ;;
   esac
+}
+
+# Keys go to the window that has the input focus.
+type_key() {
+  xdotool windowfocus --sync "$window" key --clearmodifiers "$1"
+}
+
+pinger=""
+start_pings() {
+  "$WINDOW_TEST_TOOLS/ping_window" "$window" "$WINDOW_TEST_WORK/pings" &
+  pinger=$!
+}
+check_pings() {
+  [ -n "$pinger" ] || fail "pings-within without pings"
+  kill -TERM "$pinger" 2>/dev/null || true
+  wait "$pinger" || fail "the window did not answer a ping: $(cat "$WINDOW_TEST_WORK/pings")"
+  pinger=""
+  local slowest
+  slowest=$(sed -n 's/.*slowest \([0-9]*\) ms/\1/p' "$WINDOW_TEST_WORK/pings")
+  echo "drive_updater: $(cat "$WINDOW_TEST_WORK/pings")"
+  [ -n "$slowest" ] && [ "$slowest" -le "$1" ] || fail "a ping took longer than $1 ms: $(cat "$WINDOW_TEST_WORK/pings")"
 }
 
 # The emulated device's product id is in its device descriptor, at offset 10.
@@ -136,6 +160,9 @@ for step in "$@"; do
     shot:*) shot "$argument" ;;
     close) "$WINDOW_TEST_TOOLS/close_window" "$window" ;;
     answer:*) answer_question "$argument" ;;
+    key:*) type_key "$argument" ;;
+    pings) start_pings ;;
+    pings-within:*) check_pings "$argument" ;;
     sleep:*) sleep "$argument" ;;
     update-mode) wait_for_update_mode ;;
     plug) touch "$WINDOW_TEST_WORK/plug" ;;

@@ -2,8 +2,12 @@
 # is missing, makes a work folder `$work`, gives the program a runtime folder
 # of its own (so the single-instance rule sees no other copy: a concurrent
 # test or the user's own updater) and starts a private X server as $DISPLAY.
-# On exit it ends the program whose pid is in `$app` (when set), the server,
-# and removes the work folder.
+# The server has no core fonts (-fp built-ins), as on a machine without
+# Debian's xfonts-base, and a zenity that records its call and fails comes
+# first in PATH, as on a desktop that has one: the program must need neither
+# (no_other_program says whether something ran it). On exit it ends the
+# program whose pid is in `$app` (when set), the server, and removes the
+# work folder.
 for tool in Xvfb xdotool; do
   command -v "$tool" >/dev/null || { echo "$tool is not installed (scripts/setup installs it)"; exit 77; }
 done
@@ -20,7 +24,18 @@ trap cleanup EXIT
 mkdir -m 700 "$work/runtime"
 export XDG_RUNTIME_DIR="$work/runtime"
 
-Xvfb -displayfd 3 -screen 0 1400x800x24 -dpi 96 -nolisten tcp 3>"$work/display" 2>/dev/null &
+mkdir "$work/bin"
+printf '#!/bin/sh\necho "zenity $*" >>"%s/zenity-calls"\nexit 1\n' "$work" >"$work/bin/zenity"
+chmod +x "$work/bin/zenity"
+export PATH="$work/bin:$PATH"
+no_other_program() {
+  if [ -e "$work/zenity-calls" ]; then
+    echo "the program ran: $(cat "$work/zenity-calls")" >&2
+    return 1
+  fi
+}
+
+Xvfb -displayfd 3 -screen 0 1400x800x24 -dpi 96 -nolisten tcp -fp built-ins 3>"$work/display" 2>/dev/null &
 xvfb=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(cat "$work/display")"

@@ -24,6 +24,7 @@ export WINDOW_TEST_WORK=$work
 drive=("$here/drive_updater.sh" "$updater")
 if [[ ${launcher[0]} == --simulate=* ]]; then
   "${drive[@]}" "${launcher[0]}" -- "$@"
+  no_other_program
   exit
 fi
 runs=("${drive[@]}" --)
@@ -35,3 +36,4 @@ for step in "$@"; do
   esac
 done
 "${launcher[@]}" -- "${runs[@]}"
+no_other_program

@@ -5,15 +5,19 @@
 //   the preloaded first-frame probe, so both are measured the same way;
 // - the processor time of the window idle on the update-available page, and
 //   during a simulated update with the busy wheel turning;
+// - the slowest answer of the window to a window manager's ping during the
+//   simulated update (how long its event loop kept it from answering);
 // - its peak resident memory over the whole simulated update.
 // Uses $DISPLAY, or a private Xvfb when none is set. Clicks go through
 // xdotool. Every child has a runtime folder of its own, because a second
 // copy of the updater in the same folder ends at once.
+#include "WindowPing.h"
 #include "XvfbServer.h"
 
 #include <SDL.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -334,9 +338,63 @@ bool measureIdle(Child& updater, const std::string& trace)
     return true;
 }
 
+// Pings the window every 50 ms, as a window manager does, until stopped.
+class PingWatch {
+public:
+    explicit PingWatch(const std::string& window) : thread_([this, window] { run(window); }) {}
+    ~PingWatch() { stop(); }
+    PingWatch(const PingWatch&) = delete;
+    PingWatch& operator=(const PingWatch&) = delete;
+
+    void stop()
+    {
+        stopped_ = true;
+        if (thread_.joinable()) {
+            thread_.join();
+        }
+    }
+    void print() const
+    {
+        if (unanswered_) {
+            std::printf("pings: the window left a ping unanswered for 5 s after %d answers\n", pings_);
+            return;
+        }
+        std::printf("slowest answer to a window manager's ping during the update: %.1f ms over %d pings "
+                    "(target at most 100 ms)\n",
+                    static_cast<double>(slowest_.count()) / 1000.0, pings_);
+    }
+
+private:
+    void run(const std::string& window)
+    {
+        WindowPinger pinger;
+        if (!pinger.connect()) {
+            unanswered_ = true;
+            return;
+        }
+        while (!stopped_) {
+            const auto answer = pinger.ping(window, std::chrono::seconds(5));
+            if (!answer) {
+                unanswered_ = !pinger.windowGone();
+                return;
+            }
+            ++pings_;
+            slowest_ = std::max(slowest_, *answer);
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    }
+
+    std::atomic<bool> stopped_{false};
+    int pings_ = 0;
+    bool unanswered_ = false;
+    std::chrono::microseconds slowest_{0};
+    std::thread thread_;
+};
+
 // A simulated update: from the click on UPDATE to the success page.
 bool measureUpdate(Child& updater, const std::string& trace, const std::string& window)
 {
+    PingWatch pings(window);
     const long long start = nowNanoseconds();
     const double before = processorSeconds(updater.pid());
     if (!clickButton(window)) {
@@ -351,6 +409,8 @@ bool measureUpdate(Child& updater, const std::string& trace, const std::string& 
     std::printf("during the simulated update: %.0f ms of processor time in %.1f s from the click on UPDATE to "
                 "the success page, %.2f %% of one core (target at most 2 %%)\n",
                 (after - before) * 1000, wall, percentOfOneCore(after - before, wall));
+    pings.stop();
+    pings.print();
     return true;
 }
 

@@ -1,7 +1,6 @@
-// The updater's own pieces around the wizard: its options, the question
-// before quitting during an update, and the page trace.
+// The updater's own pieces around the wizard: its options, the page trace,
+// the icon and the documentation's address.
 #include "DocumentationUrl.h"
-#include "FirmwareUpdaterApp.h"
 #include "PageTrace.h"
 #include "ProgramIcon.h"
 #include "UpdaterOptions.h"
@@ -9,7 +8,6 @@
 #include "logic/UpdaterDescription.h"
 #include "wizard/UpdateWizardMainWidget.h"
 
-#include <casement/ShellEvents.h>
 #include <trellis/ManagerContainer.h>
 
 #include <basalt/ResourceModule.h>
@@ -52,27 +50,6 @@ TEST(UpdaterOptions, TheStateFileGoesWithTheSimulatedDevice)
         EXPECT_EQ(options.action, UpdaterOptions::UsageError) << error;
         EXPECT_EQ(options.error, error);
     }
-}
-
-// Without a display the question box answers its default, No.
-TEST(UpdaterQuitting, DuringAnUpdateTheDefaultAnswerKeepsItGoing)
-{
-    unsetenv("DISPLAY");
-    unsetenv("WAYLAND_DISPLAY");
-    UpdaterDescription description;
-    bool running = true;
-    int stops = 0;
-    description.isUpdateRunning = [&] { return running; };
-    description.stopUpdateThread = [&] { ++stops; };
-    FirmwareUpdaterApp app(description);
-    bool allowed = true;
-    EXPECT_TRUE(app.onCommand(Casement::QueryQuit, &allowed));
-    EXPECT_FALSE(allowed);
-    EXPECT_EQ(stops, 0);
-    running = false;
-    allowed = true;
-    app.onCommand(Casement::QueryQuit, &allowed);
-    EXPECT_TRUE(allowed) << "no update: no question";
 }
 
 TEST(PageTrace, ALineHoldsThePageMessageAndButtonsAsJson)

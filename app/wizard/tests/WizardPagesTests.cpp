@@ -28,6 +28,7 @@ struct FakeLogic {
     bool ready = true;
     bool updatedBack = true;
     bool entersUpdateMode = true;
+    bool rebootWaits = false;
     bool inUpdateMode = false;
     bool starts = true;
     std::int32_t failedStartResult = UpdateResult::NotInUpdateMode;
@@ -37,14 +38,19 @@ struct FakeLogic {
     std::optional<UpdateResult> result;
     int starts_ = 0;
     int enterCalls = 0;
+    int looks = 0;
 
     WizardCallbacks callbacks()
     {
         WizardCallbacks made;
         made.isDeviceReady = [this] { return ready; };
         made.isUpdatedDeviceBack = [this] { return updatedBack; };
-        made.enterUpdateMode = [this] { ++enterCalls; return entersUpdateMode; };
-        made.isInUpdateMode = [this] { return inUpdateMode; };
+        made.requestUpdateMode = [this] {
+            ++enterCalls;
+            return rebootWaits ? eUpdateModeStep::LookAfterWait : step(entersUpdateMode);
+        };
+        made.requestInUpdateMode = [this] { return step(inUpdateMode); };
+        made.lookForUpdateMode = [this] { ++looks; return entersUpdateMode; };
         made.startUpdate = [this](UpdateResult& update) {
             ++starts_;
             result = update;
@@ -64,6 +70,10 @@ struct FakeLogic {
         };
         return made;
     }
+    static eUpdateModeStep step(bool reached)
+    {
+        return reached ? eUpdateModeStep::InUpdateMode : eUpdateModeStep::NotInUpdateMode;
+    }
 };
 
 class WizardPages : public testing::Test {
@@ -80,13 +90,29 @@ protected:
     void TearDown() override { pane.setRoot(nullptr); }
 
     void start() { wizard->connectLogic(logic.callbacks()); }
+    // One timer period of the window.
+    void period()
+    {
+        pane.runFrameCycle();
+        clock.advance(std::chrono::milliseconds(40));
+        pane.tick();
+    }
     // Timer periods until the wizard stops polling (or a bound is reached).
     void tickUntilDone()
     {
-        for (int period = 0; period < 100 && wizard->state() == Updating; ++period) {
-            pane.runFrameCycle();
-            pane.tick();
+        for (int periods = 0; periods < 400 && wizard->state() == Updating; ++periods) {
+            period();
         }
+    }
+    void key(std::uint32_t code, std::uint32_t firstPress = 1)
+    {
+        const Casement::tKeyEvent event{code, 0, firstPress};
+        pane.handleEvent(Casement::KeyDown, &event);
+    }
+    std::string focused()
+    {
+        const Trellis::Widget* widget = pane.focusWidget();
+        return widget ? widget->id().str() : "none";
     }
     std::string installedState()
     {
@@ -284,6 +310,111 @@ TEST_F(WizardPages, AnUpdateThatDoesNotStartShowsItsErrorNumber)
     EXPECT_NE(wizard->message().text().find("(error -1)"), std::string::npos);
     EXPECT_FALSE(wizard->actionButton().isShown());
     EXPECT_EQ(focus(), "quit");
+}
+
+// The reboot into update mode waits on the window's timer: the stand-by
+// page shows from the click, the wheel turns, and one look follows the wait.
+TEST_F(WizardPages, TheRebootWaitRunsOnTheTimerWithTheWheelTurning)
+{
+    logic.rebootWaits = true;
+    logic.entersUpdateMode = false;
+    start();
+    wizard->advance();
+    EXPECT_EQ(wizard->state(), Updating) << "the stand-by page shows from the click";
+    for (int periods = 0; periods < 124; ++periods) {
+        period();
+    }
+    EXPECT_EQ(logic.looks, 0) << "4960 ms: still waiting";
+    EXPECT_NE(wizard->wheel().frame(), 0u);
+    wizard->advance();
+    EXPECT_EQ(logic.enterCalls, 1) << "a second click starts nothing";
+    tickUntilDone();
+    EXPECT_EQ(wizard->state(), BootFailed);
+    EXPECT_EQ(logic.looks, 1);
+
+    logic.entersUpdateMode = true;
+    wizard->advance();
+    for (int periods = 0; periods < 200 && logic.starts_ == 0; ++periods) {
+        period();
+    }
+    EXPECT_EQ(logic.enterCalls, 2) << "RETRY: not in update mode, so the ready device is rebooted";
+    EXPECT_EQ(logic.starts_, 1);
+}
+
+TEST_F(WizardPages, TheKeyboardWorksEveryPage)
+{
+    logic.ready = false;
+    start();
+    period();
+    EXPECT_EQ(focused(), "FirmwareUpdaterButtonAction");
+    key('\r');
+    EXPECT_EQ(wizard->state(), Scanning);
+    logic.ready = true;
+    key(' ');
+    EXPECT_EQ(wizard->state(), UpdateOffered) << "space presses RESCAN too";
+    key('\t');
+    EXPECT_EQ(focus(), "quit") << "the focus picture follows Tab";
+    key('\t' | Casement::ModifierShift);
+    EXPECT_EQ(focus(), "action");
+
+    wizard->showAbout();
+    period();
+    EXPECT_EQ(focused(), "FirmwareUpdaterOverlay");
+    key(0x1B);
+    EXPECT_FALSE(wizard->overlay().hasFlags(Trellis::Widget::OwnVisible));
+    EXPECT_EQ(focused(), "FirmwareUpdaterButtonAction") << "closing the overlay gives the focus back";
+
+    key('\r', 0);
+    EXPECT_EQ(wizard->state(), UpdateOffered) << "a key held down presses once";
+    key('\r');
+    EXPECT_EQ(wizard->state(), Updating);
+    key('\r');
+    EXPECT_EQ(logic.starts_, 1);
+    key(0x1B);
+    EXPECT_TRUE(wizard->quitSheet().isOpen()) << "Escape during the update asks";
+    key('\r');
+    EXPECT_FALSE(wizard->quitSheet().isOpen());
+    EXPECT_EQ(quits, 0);
+    logic.installed = logic.newest;
+    logic.result->store(UpdateResult::Done);
+    tickUntilDone();
+    key(0x1B);
+    EXPECT_EQ(quits, 1) << "Escape stands for FINISH";
+}
+
+TEST_F(WizardPages, TheQuitQuestionHoldsTheKeyboardAndTheFinalPageUntilAnswered)
+{
+    int abandoned = 0;
+    wizard->setAbandonHandler([&] { ++abandoned; });
+    start();
+    EXPECT_FALSE(wizard->asksBeforeQuitting());
+    wizard->advance();
+    EXPECT_TRUE(wizard->asksBeforeQuitting());
+    wizard->askToQuit();
+    period();
+    EXPECT_TRUE(wizard->quitSheet().isShown());
+    EXPECT_EQ(focused(), "FirmwareUpdaterQuitSheetNo");
+    key('\t');
+    EXPECT_EQ(focused(), "FirmwareUpdaterQuitSheetYes");
+    key('\t');
+    EXPECT_EQ(focused(), "FirmwareUpdaterQuitSheetNo") << "Tab stays on the question";
+
+    logic.installed = logic.newest;
+    logic.result->store(UpdateResult::Done);
+    tickUntilDone();
+    EXPECT_EQ(wizard->state(), Succeeded);
+    EXPECT_NE(wizard->message().text().find("stand by"), std::string::npos) << "the page waits for the answer";
+    EXPECT_TRUE(wizard->asksBeforeQuitting()) << "closing again changes nothing";
+    key(0x1B);
+    EXPECT_FALSE(wizard->quitSheet().isOpen());
+    EXPECT_EQ(wizard->message().text(), "The firmware of your Trovix Studio was successfully updated.");
+    EXPECT_EQ(focused(), "FirmwareUpdaterButtonQuit");
+    EXPECT_EQ(abandoned, 0);
+
+    wizard->askToQuit();
+    key('\t');
+    key('\r');
+    EXPECT_EQ(abandoned, 1) << "Yes";
 }
 
 } // namespace

@@ -73,6 +73,10 @@ const tLook Looks[] = {
          offerUpdate(wizard);
          wizard.showAbout();
      }},
+    {"quit-question", Title, [](UpdateWizardMainWidget& wizard) {
+         standBy(6)(wizard);
+         wizard.askToQuit();
+     }},
 };
 
 // The window painted in a look at a scale.

@@ -27,7 +27,6 @@ using namespace std::chrono_literals;
 
 constexpr std::uint8_t ManifestationTolerant = 0x04;
 constexpr std::size_t VendorChunkSize = 256;
-constexpr auto ReconnectWait = 5000ms;
 constexpr auto BusyLimit = std::chrono::milliseconds(DFUDevice::BusyLimitMs);
 
 } // namespace
@@ -139,6 +138,35 @@ bool DFUDevice::leaveDfuMode()
 
 bool DFUDevice::reconnectInDfuMode()
 {
+    bool mustWait = false;
+    if (!closeForReconnect(mustWait)) {
+        return false;
+    }
+    if (mustWait) {
+        Basalt::clock().sleepFor(ReconnectWait);
+    }
+    return findInDfuMode();
+}
+
+bool DFUDevice::closeForReconnect(bool& mustWait)
+{
+    mustWait = false;
+    if (isOpen() && bInterfaceProtocol_ == 2) {
+        return true;
+    }
+    const auto runTimeProduct = static_cast<std::uint16_t>(info().productId & 0xFFF0);
+    if (!findInterface(info().vendorId, runTimeProduct, VendorDriver)) {
+        return false;
+    }
+    if (isOpen()) {
+        close();
+        mustWait = true;
+    }
+    return true;
+}
+
+bool DFUDevice::findInDfuMode()
+{
     if (isOpen() && bInterfaceProtocol_ == 2) {
         return true;
     }
@@ -146,10 +174,6 @@ bool DFUDevice::reconnectInDfuMode()
     const USBDeviceFilter* found = findInterface(info().vendorId, runTimeProduct, VendorDriver);
     if (!found) {
         return false;
-    }
-    if (isOpen()) {
-        close();
-        Basalt::clock().sleepFor(ReconnectWait);
     }
     const std::string serial = info().serialNumber;
     USBDeviceFilter filter = *found;

@@ -65,6 +65,14 @@ public:
     // Closes the device, waits 5000 ms and opens the same physical device
     // (same serial number) in DFU mode; one enumeration pass, no retry.
     bool reconnectInDfuMode();
+    // The two halves of reconnectInDfuMode, for a caller that must not block
+    // for the wait: closeForReconnect() is false when the device cannot be
+    // looked for in DFU mode, and sets `mustWait` when it closed the device,
+    // which then needs ReconnectWait to restart before findInDfuMode(), the
+    // one enumeration pass.
+    static constexpr std::chrono::milliseconds ReconnectWait{5000};
+    bool closeForReconnect(bool& mustWait);
+    bool findInDfuMode();
 
     // Writes an image with DFU_DNLOAD and waits for manifestation; `status`
     // tells why it failed.

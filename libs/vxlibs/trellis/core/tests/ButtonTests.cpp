@@ -123,18 +123,33 @@ TEST_F(ButtonInput, AHeldButtonRepeatsAfterFivePeriodsThenEveryPeriod)
                                                  "repeated"}));
 }
 
-TEST_F(ButtonInput, TheActivationKeyClicksAFocusedButton)
+TEST_F(ButtonInput, ReturnSpaceAndTheActivationKeyClickAFocusedButtonOncePerPress)
 {
     button->setFocusable(true);
     button->setKeyMode(Button::KeyClicks);
     mouse(tMouseButtonEvent::Press, 15, 12);
     mouse(tMouseButtonEvent::Release, 15, 12);
     signals.clear();
-    const Casement::tKeyEvent activation{Casement::ModifierShift | Button::ActivationKey, 0, 1};
-    const Casement::tKeyEvent other{'A', 0, 1};
-    EXPECT_TRUE(pane.dispatchKey(Casement::KeyDown, &activation));
-    EXPECT_FALSE(pane.dispatchKey(Casement::KeyDown, &other));
-    EXPECT_EQ(signals, (std::vector<std::string>{"clicked"}));
+    const struct {
+        std::uint32_t keyCode;
+        std::uint32_t firstPress;
+        bool consumed;
+        bool clicks;
+    } keys[] = {
+        {Casement::ModifierShift | Button::ActivationKey, 1, true, true},
+        {'\r', 1, true, true},
+        {'\r' | Casement::ModifierKeypad, 1, true, true},
+        {' ', 1, true, true},
+        {'\r', 0, true, false},
+        {'\r' | Casement::ModifierControl, 1, false, false},
+        {'A', 1, false, false},
+    };
+    for (const auto& key : keys) {
+        signals.clear();
+        const Casement::tKeyEvent event{key.keyCode, 0, key.firstPress};
+        EXPECT_EQ(pane.dispatchKey(Casement::KeyDown, &event), key.consumed) << key.keyCode;
+        EXPECT_EQ(signals.size(), key.clicks ? 1u : 0u) << key.keyCode;
+    }
 }
 
 } // namespace

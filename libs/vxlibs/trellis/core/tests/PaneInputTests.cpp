@@ -26,7 +26,8 @@ public:
 
     void onEvent(std::uint32_t code, const void* data) override
     {
-        const auto& event = *static_cast<const tWidgetMouseEvent*>(data);
+        const tWidgetMouseEvent none;
+        const auto& event = data ? *static_cast<const tWidgetMouseEvent*>(data) : none;
         received.push_back({code, event.x, event.y});
         if (action && code == actOn) {
             action();
@@ -213,6 +214,41 @@ TEST_F(PaneInput, PressesMoveTheFocusAndKeysGoToInputThenFocusAncestors)
     other->consumesKeys = false;
     EXPECT_FALSE(pane.dispatchKey(Casement::KeyDown, &key));
     EXPECT_EQ(button->keys.size(), 1u) << "without keyboard focus only key targets hear keys";
+}
+
+TEST_F(PaneInput, TabMovesTheFocusInTreeOrderWithinItsScopeAndTellsTheWidgets)
+{
+    button->setFocusable(true);
+    other->setFocusable(true);
+    label->setFocusable(true);
+    const auto tab = [this](std::uint32_t modifiers = 0) {
+        const Casement::tKeyEvent key{'\t' | modifiers, 0x0F, 1};
+        return pane.dispatchKey(Casement::KeyDown, &key);
+    };
+    EXPECT_TRUE(tab());
+    EXPECT_EQ(pane.focusWidget(), button.get()) << "the first in tree order; the disabled label is passed over";
+    EXPECT_TRUE(tab());
+    EXPECT_EQ(pane.focusWidget(), other.get());
+    EXPECT_EQ(codes(*button), (std::vector<std::uint32_t>{FocusEntered, FocusLeft}));
+    EXPECT_EQ(pane.previousFocusWidget(), button.get());
+    tab();
+    EXPECT_EQ(pane.focusWidget(), button.get()) << "round to the first";
+    tab(Casement::ModifierShift);
+    EXPECT_EQ(pane.focusWidget(), other.get()) << "Shift+Tab goes back";
+    EXPECT_FALSE(tab(Casement::ModifierControl)) << "Control+Tab is left to others";
+
+    other->setVisible(false);
+    tab();
+    tab();
+    EXPECT_EQ(pane.focusWidget(), button.get()) << "a hidden widget takes no focus";
+    other->setVisible(true);
+    pane.setFocusScope(other.get());
+    tab();
+    tab();
+    EXPECT_EQ(pane.focusWidget(), other.get()) << "the scope keeps the focus";
+    other->setVisible(false);
+    frame();
+    EXPECT_EQ(pane.focusScope(), nullptr) << "hiding the scope ends it";
 }
 
 TEST_F(PaneInput, AnOverlayLayerIsHitBeforeTheRootAndItsPlaceRepaintedWhenRemoved)

@@ -22,6 +22,11 @@ bool StandaloneWindow::create(std::int32_t width, std::int32_t height, const std
     return impl_->create(width, height, title);
 }
 
+std::string StandaloneWindow::platformError()
+{
+    return OSImpl::lastError();
+}
+
 bool StandaloneWindow::isCreated() const
 {
     return impl_->window() != nullptr;

@@ -30,6 +30,9 @@ public:
     // query. False when the window exists already or the platform refuses.
     bool create(std::int32_t width, std::int32_t height, const std::string& title);
     bool isCreated() const;
+    // Why the platform refused the last request, such as create(), in its
+    // own words.
+    static std::string platformError();
 
     // The window's icon from a picture, or from 32-bit pixels (blue, green,
     // red, alpha in memory, rows top to bottom). False for an empty picture

@@ -72,6 +72,11 @@ bool StandaloneWindow::OSImpl::create(std::int32_t width, std::int32_t height, c
     return true;
 }
 
+std::string StandaloneWindow::OSImpl::lastError()
+{
+    return SDL_GetError();
+}
+
 // The whole window is presented as soon as it is mapped (SDL_ShowWindow
 // waits for that), rather than on the expose event that follows: that one
 // repaints it once more, which also covers a window manager that maps the

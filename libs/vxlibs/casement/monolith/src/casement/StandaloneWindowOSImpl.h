@@ -27,6 +27,7 @@ public:
     OSImpl& operator=(const OSImpl&) = delete;
 
     bool create(std::int32_t width, std::int32_t height, const std::string& title);
+    static std::string lastError();
     void show();
     void destroy();
     bool close();

@@ -23,6 +23,10 @@ Button& Button::init(std::string_view text, const char* style)
 
 void Button::onEvent(std::uint32_t code, const void* data)
 {
+    if (code == FocusEntered || code == FocusLeft) {
+        focusChanged(code == FocusEntered);
+        return;
+    }
     if (code == PointerEntered || code == PointerLeft) {
         onPointer(code);
         return;
@@ -83,9 +87,17 @@ void Button::onGesture(std::uint32_t code, const ButtonImpl::tSignalData& data, 
 
 bool Button::onKey(std::uint32_t code, const void* data)
 {
-    const auto& key = *static_cast<const Casement::tKeyEvent*>(data);
-    if (code != Casement::KeyDown || (key.keyCode & 0x1FFFF) != ActivationKey) {
+    if (code != Casement::KeyDown) {
         return false;
+    }
+    const auto& key = *static_cast<const Casement::tKeyEvent*>(data);
+    const std::uint32_t character = key.keyCode & 0x1FFFF;
+    const bool activation = character == ActivationKey || character == ReturnKey || character == SpaceKey;
+    if (!activation || (key.keyCode & (Casement::ModifierControl | Casement::ModifierAlt)) != 0) {
+        return false;
+    }
+    if (key.firstPress == 0) {
+        return true;
     }
     const ButtonImpl::tSignalData signal{key.keyCode >> 24, 0, doubleClick_};
     if (keyMode_ == KeyClicks) {

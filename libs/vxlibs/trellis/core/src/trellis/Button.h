@@ -25,15 +25,20 @@ struct tSignalData {
 } // namespace ButtonImpl
 
 // A Label that turns the mouse gestures of the first button (and, when it is
-// focusable or a key target, an activation key) into signals. It is
+// focusable or a key target, the activation keys) into signals. It is
 // hover-sensitive, so the stylesheet's ":over" and ":down" looks are painted
 // as the pointer enters, leaves, presses and releases. Signals take their
 // own lock to connect, disconnect and emit, so any thread may connect.
 class Button : public TextPanel<Button> {
 public:
     enum eKeyMode : std::uint32_t { KeyNone = 0, KeyClicks = 1, KeyDoubleClicks = 2 };
-    // The key code (low 17 bits of the key word) that activates a button.
+    // The key codes (low 17 bits of the key word) that activate a button:
+    // the framework's activation code, Return (and the keypad's Enter) and
+    // the space bar. A key held down activates once; with Control or Alt
+    // held it is left to others.
     static constexpr std::uint32_t ActivationKey = 5;
+    static constexpr std::uint32_t ReturnKey = '\r';
+    static constexpr std::uint32_t SpaceKey = ' ';
     // Timer periods from a press to the first repeat, and between repeats.
     static constexpr std::int32_t RepeatDelay = 5;
     static constexpr std::int32_t RepeatInterval = 1;
@@ -47,6 +52,8 @@ public:
     boost::signals2::signal<void()> hoverElapsed;
     boost::signals2::signal<void()> left;
     boost::signals2::signal<void()> released;
+    // The button became (true) or stopped being (false) its Pane's focus widget.
+    boost::signals2::signal<void(bool)> focusChanged;
 
     // Marks the button hover-sensitive, installs the painter, sets the style
     // (a null style leaves the style name unset), then the text.

@@ -193,7 +193,7 @@ void Pane::forgetWidget(const Widget& widget)
 
 void Pane::dropInteraction(const Widget& widget)
 {
-    for (Widget** pointer : {&hover_, &pressed_, &focus_, &previousFocus_, &input_}) {
+    for (Widget** pointer : {&hover_, &pressed_, &focus_, &previousFocus_, &input_, &focusScope_}) {
         if (*pointer == &widget) {
             *pointer = nullptr;
         }

@@ -97,11 +97,25 @@ public:
     virtual bool handleEvent(std::uint32_t code, const void* data);
     // Offers a key event to the input widget's key targets and then, while
     // the window has the keyboard focus, to the focus widget's focusable
-    // ancestors; true when one consumed it.
+    // ancestors; true when one consumed it. Tab and Shift+Tab that none
+    // consumed move the focus in tree order.
     bool dispatchKey(std::uint32_t code, const void* data);
     // The widget under a Pane point, or null.
     Widget* hitTest(std::int32_t x, std::int32_t y) const;
     virtual void clearFocus();
+    // Makes `widget` the focus widget (null: none). When that changes, the
+    // old and the new focus widget are repainted and told (FocusLeft,
+    // FocusEntered), and the old one becomes the previous focus widget.
+    void setFocus(Widget* widget);
+    // Moves the focus to the next (backward: the previous) widget in tree
+    // order that is focusable, shown and enabled, within the focus scope,
+    // wrapping round; false when there is none.
+    bool moveFocusInOrder(bool backward);
+    // The subtree the focus moves in (null: the root and the layers), so
+    // that a modal part of the tree keeps the keyboard to itself. Hiding
+    // the scope widget ends the scope.
+    void setFocusScope(Widget* scope) { focusScope_ = scope; }
+    Widget* focusScope() const { return focusScope_; }
     void setKeyboardFocus(bool on) { keyboardFocus_ = on; }
     Casement::Point lastPointer() const { return lastPointer_; }
 
@@ -167,6 +181,7 @@ private:
     Widget* focus_ = nullptr;
     Widget* previousFocus_ = nullptr;
     Widget* input_ = nullptr;
+    Widget* focusScope_ = nullptr;
     bool pressWasDoubleClick_ = false;
     bool keyboardFocus_ = true;
     std::set<int> buttonsHeld_;

@@ -1,5 +1,4 @@
-// Input dispatch of the Pane: hit-testing, hover, press and capture, clicks,
-// focus and keys.
+// Mouse input of the Pane: hit-testing, hover, press and capture, clicks.
 #include "trellis/Pane.h"
 #include "trellis/Widget.h"
 #include "trellis/WidgetEvents.h"
@@ -164,32 +163,6 @@ void Pane::setHover(Widget* widget)
     }
 }
 
-// The nearest focusable widget at or above the pressed one takes the focus.
-void Pane::moveFocus(Widget* pressed)
-{
-    Widget* focusable = pressed;
-    while (focusable && !focusable->hasFlags(Widget::Focusable)) {
-        focusable = focusable->parent();
-    }
-    if (!focusable || focusable == focus_) {
-        return;
-    }
-    if (focus_) {
-        focus_->repaint();
-    }
-    focusable->repaint();
-    previousFocus_ = focus_;
-    focus_ = focusable;
-}
-
-void Pane::clearFocus()
-{
-    if (focus_) {
-        focus_->repaint();
-        focus_ = nullptr;
-    }
-}
-
 void Pane::dropPointer()
 {
     for (Widget* widget : {hover_, pressed_}) {
@@ -199,22 +172,6 @@ void Pane::dropPointer()
     }
     hover_ = pressed_ = nullptr;
     buttonsHeld_.clear();
-}
-
-bool Pane::dispatchKey(std::uint32_t code, const void* data)
-{
-    const auto offer = [code, data](Widget* from, std::uint32_t flag) {
-        for (Widget* widget = from; widget; widget = widget->parent()) {
-            if (widget->hasFlags(flag) && widget->isEnabled()) {
-                const auto keepAlive = widget->weak_from_this().lock();
-                if (widget->onKey(code, data)) {
-                    return true;
-                }
-            }
-        }
-        return false;
-    };
-    return offer(input_, Widget::KeyTarget) || (keyboardFocus_ && offer(focus_, Widget::Focusable));
 }
 
 } // namespace Trellis

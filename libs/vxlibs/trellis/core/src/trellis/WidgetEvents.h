@@ -15,6 +15,9 @@ enum eWidgetEvent : std::uint32_t {
     GestureClick = 100013,
     GestureDoubleClick = 100019,
     GestureDrag = 100025,
+    // The widget became, or stopped being, its Pane's focus widget (no payload).
+    FocusEntered = 100031,
+    FocusLeft = 100032,
 };
 
 // The payload of every pointer event: the position relative to the widget's

@@ -12,7 +12,6 @@ bool WindowingPane::handleEvent(std::uint32_t code, const void* data)
         return true;
     case Casement::FocusLost:
         setKeyboardFocus(false);
-        clearFocus();
         return true;
     case Casement::FocusGained:
         setKeyboardFocus(true);

@@ -19,7 +19,9 @@ public:
 
 // A Pane bound to a window: the window services go to it, and the window's
 // own notifications that concern the Pane are handled here (capture lost:
-// no hover and no press; keyboard focus lost: no focus widget).
+// no hover and no press; keyboard focus lost and gained: keys reach the
+// focus widget again only with the focus back, and it keeps its place, so
+// that the keyboard goes on where it left off).
 class WindowingPane : public Pane {
 public:
     explicit WindowingPane(IPaneWindow& window) : window_(window) {}
