@@ -285,9 +285,12 @@ void UpdateWizardMainWidget::closeCover()
 
 bool UpdateWizardMainWidget::onKey(std::uint32_t code, const void* data)
 {
+    if (code != Casement::KeyDown) {
+        return false;
+    }
     const auto& key = *static_cast<const Casement::tKeyEvent*>(data);
     const std::uint32_t held = Casement::ModifierControl | Casement::ModifierAlt | Casement::ModifierShift;
-    if (code != Casement::KeyDown || (key.keyCode & 0x1FFFF) != EscapeKey || (key.keyCode & held) != 0) {
+    if ((key.keyCode & 0x1FFFF) != EscapeKey || (key.keyCode & held) != 0) {
         return false;
     }
     if (key.firstPress == 0) {

@@ -102,7 +102,6 @@ public:
     bool dispatchKey(std::uint32_t code, const void* data);
     // The widget under a Pane point, or null.
     Widget* hitTest(std::int32_t x, std::int32_t y) const;
-    virtual void clearFocus();
     // Makes `widget` the focus widget (null: none). When that changes, the
     // old and the new focus widget are repainted and told (FocusLeft,
     // FocusEntered), and the old one becomes the previous focus widget.

@@ -91,14 +91,6 @@ bool Pane::moveFocusInOrder(bool backward)
     return true;
 }
 
-void Pane::clearFocus()
-{
-    if (focus_) {
-        focus_->repaint();
-        focus_ = nullptr;
-    }
-}
-
 bool Pane::dispatchKey(std::uint32_t code, const void* data)
 {
     const auto offer = [code, data](Widget* from, std::uint32_t flag) {
