@@ -91,6 +91,13 @@ void UpdateWizardMainWidget::buildTitlePanel()
     aboutButton_ =
         appendText<Trellis::Button>(*titlePanel_, "FirmwareUpdaterTitlePanelAbout", "About", "FirmwareUpdaterTitlePanelAbout");
     aboutButton_->clicked.connect([this](const Trellis::ButtonImpl::tSignalData&) { showAbout(); });
+    aboutButton_->setFocusable(true);
+    aboutButton_->setKeyMode(Trellis::Button::KeyClicks);
+    aboutButton_->focusChanged.connect([this](bool focused) {
+        if (focused) {
+            showFocusPicture(nullptr);
+        }
+    });
 }
 
 void UpdateWizardMainWidget::buildBodyPanel()
@@ -162,14 +169,16 @@ void UpdateWizardMainWidget::buildButtonPanel(Trellis::Widget& body)
 }
 
 // The button takes the keyboard focus, Return and space press it, and the
-// focus picture goes with the focus, also when a click or Tab moves it.
+// focus picture goes with the focus, also when a click or Tab moves it (the
+// About button's own look shows when it has the focus).
 void UpdateWizardMainWidget::trackFocusLook(Trellis::Button& button)
 {
     button.setFocusable(true);
     button.setKeyMode(Trellis::Button::KeyClicks);
     button.focusChanged.connect([this, &button](bool focused) {
         if (focused) {
-            setFocusButton(&button);
+            pageFocus_ = &button;
+            showFocusPicture(&button);
         }
     });
 }
@@ -268,19 +277,29 @@ void UpdateWizardMainWidget::openCover(Trellis::Button& cover, Trellis::Widget* 
 {
     cover.setVisible(true);
     if (Trellis::Pane* shownIn = pane()) {
+        focusBeforeCover_ = shownIn->focusWidget();
         shownIn->setFocusScope(&cover);
         shownIn->setFocus(focus);
     }
 }
 
-// The page's button gets the focus back, unless the page hid it.
+// The button that had the focus gets it back; when the page hid that one,
+// the page's button, unless the page hid that too.
 void UpdateWizardMainWidget::closeCover()
 {
-    if (Trellis::Pane* shownIn = pane()) {
-        shownIn->setFocusScope(nullptr);
-        const bool shown = pageFocus_ && isOpen(*pageFocus_);
-        shownIn->setFocus(shown ? pageFocus_ : nullptr);
+    Trellis::Pane* shownIn = pane();
+    if (!shownIn) {
+        return;
     }
+    shownIn->setFocusScope(nullptr);
+    Trellis::Widget* focus = nullptr;
+    for (Trellis::Widget* candidate : {focusBeforeCover_, static_cast<Trellis::Widget*>(pageFocus_)}) {
+        if (!focus && candidate && isOpen(*candidate)) {
+            focus = candidate;
+        }
+    }
+    focusBeforeCover_ = nullptr;
+    shownIn->setFocus(focus);
 }
 
 bool UpdateWizardMainWidget::onKey(std::uint32_t code, const void* data)

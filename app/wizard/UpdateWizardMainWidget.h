@@ -27,9 +27,9 @@ struct UpdaterDescription;
 // built once, from the description's texts, and styled by the updater's
 // stylesheet; later only texts, visibility, attributes, the wheel's frames
 // and the covers' geometry change. The keyboard works it as the mouse does:
-// the shown buttons take the focus (Tab, Shift+Tab), Return and space press
-// the focused one, and Escape stands for QUIT, closes the about overlay or
-// answers the question No. Owned by a shared handle, as every widget is.
+// the shown buttons, About among them, take the focus (Tab, Shift+Tab),
+// Return and space press the focused one, and Escape stands for QUIT,
+// closes the about overlay or answers the question No. Owned by a shared handle, as every widget is.
 class UpdateWizardMainWidget : public Trellis::Bar {
 public:
     // Titles longer than this take the about overlay's smaller title font.
@@ -117,6 +117,7 @@ private:
     // until it is answered.
     void showPage(ePage page, std::int32_t result = 0);
     void setFocusButton(Trellis::Button* button);
+    void showFocusPicture(const Trellis::Button* button);
     void setRevisionTexts(const std::string& installed, const std::string& newest,
                           const Conduit2::USBDeviceInfo& info);
     void resetRevisionTexts();
@@ -195,7 +196,9 @@ private:
     // RETRY looked for the device in update mode first; when it is not
     // there, a ready device is asked to reboot.
     bool retrying_ = false;
-    // The page's button, which has the focus unless a cover holds it.
+    // The page's button, which has the focus unless a cover holds it or
+    // Tab moved it to About; and the focus an open cover gives back.
     Trellis::Button* pageFocus_ = nullptr;
+    Trellis::Widget* focusBeforeCover_ = nullptr;
     std::optional<std::pair<ePage, std::int32_t>> heldPage_;
 };

@@ -261,6 +261,11 @@ void UpdateWizardMainWidget::setFocusButton(Trellis::Button* button)
     if (Trellis::Pane* shownIn = pane(); shownIn && !shownIn->focusScope()) {
         shownIn->setFocus(button);
     }
+    showFocusPicture(button);
+}
+
+void UpdateWizardMainWidget::showFocusPicture(const Trellis::Button* button)
+{
     actionButton_->setAttribute("hasFocus", button == actionButton_.get() ? "true" : "false");
     quitButton_->setAttribute("hasFocus", button == quitButton_.get() ? "true" : "false");
 }

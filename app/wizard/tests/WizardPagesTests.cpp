@@ -357,12 +357,18 @@ TEST_F(WizardPages, TheKeyboardWorksEveryPage)
     key('\t' | Casement::ModifierShift);
     EXPECT_EQ(focus(), "action");
 
-    wizard->showAbout();
+    key('\t');
+    key('\t');
+    EXPECT_EQ(focused(), "FirmwareUpdaterTitlePanelAbout");
+    EXPECT_EQ(focus(), "none") << "About shows its own focus look";
+    key('\r');
     period();
     EXPECT_EQ(focused(), "FirmwareUpdaterOverlay");
     key(0x1B);
     EXPECT_FALSE(wizard->overlay().hasFlags(Trellis::Widget::OwnVisible));
-    EXPECT_EQ(focused(), "FirmwareUpdaterButtonAction") << "closing the overlay gives the focus back";
+    EXPECT_EQ(focused(), "FirmwareUpdaterTitlePanelAbout") << "closing the overlay gives the focus back";
+    key('\t');
+    EXPECT_EQ(focus(), "action");
 
     key('\r', 0);
     EXPECT_EQ(wizard->state(), UpdateOffered) << "a key held down presses once";

@@ -73,6 +73,10 @@ const tLook Looks[] = {
          offerUpdate(wizard);
          wizard.showAbout();
      }},
+    {"about-focused", Title, [](UpdateWizardMainWidget& wizard) {
+         offerUpdate(wizard);
+         wizard.pane()->setFocus(&wizard.aboutButton());
+     }},
     {"quit-question", Title, [](UpdateWizardMainWidget& wizard) {
          standBy(6)(wizard);
          wizard.askToQuit();

@@ -70,7 +70,7 @@ TEST_F(WizardTree, EveryWidgetIsWhereTheStylesheetPutsIt)
     const tPlace places[] = {
         {"FirmwareUpdaterTitlePanel", {9, 9, 609, 38}},
         {"FirmwareUpdaterTitlePanelHeadline", {9, 9, 609, 38}},
-        {"FirmwareUpdaterTitlePanelAbout", {579, 18, 29, 21}},
+        {"FirmwareUpdaterTitlePanelAbout", {576, 15, 35, 27}},  // the logo, with room for its focus ring
         {"FirmwareUpdaterBodyPanel", {9, 56, 609, 270}},
         {"FirmwareUpdaterFirmwarePanel", {28, 75, 571, 92}},
         {"FirmwareUpdaterFirmwarePanelBody", {28, 75, 571, 92}},
