@@ -47,15 +47,14 @@ bool FirmwareUpdaterApp::start()
     if (auto* resources = Trellis::trellisResources()) {
         resources->setStyleSheet(StyleSheet);
     }
-    auto wizard = std::make_shared<UpdateWizardMainWidget>(description_);
-    wizard_ = wizard;
+    wizard_ = std::make_shared<UpdateWizardMainWidget>(description_);
+    UpdateWizardMainWidget* wizard = wizard_.get();
     showAboutAction_ = [wizard] { wizard->showAbout(); };
     wizard->setQuitHandler([this] { requestQuit(); });
     wizard->setAbandonHandler([this] { abandonUpdate(); });
     trace_ = PageTrace::fromEnvironment();
     if (trace_) {
-        UpdateWizardMainWidget* shown = wizard.get();
-        wizard->setPageObserver([this, shown](const char* page) { trace_->record(page, *shown); });
+        wizard->setPageObserver([this, wizard](const char* page) { trace_->record(page, *wizard); });
         wizard->setQuestionObserver([this](bool open) { trace_->recordQuestion(open); });
     }
     wizard->connectLogic({[this] { return isDeviceReady(); }, description_.requestUpdateMode,
@@ -64,7 +63,7 @@ bool FirmwareUpdaterApp::start()
     // The window deletes itself when its native window is destroyed.
     auto* window = new UpdaterWindow(*this);
     window->pane().setRoot(std::make_shared<Trellis::Bar>());
-    window->pane().root()->addChild(wizard, Trellis::PooledName("FirmwareUpdaterMainWidget"));
+    window->pane().root()->addChild(wizard_, Trellis::PooledName("FirmwareUpdaterMainWidget"));
     if (!window->create(WindowWidth, WindowHeight, description_.windowTitle)) {
         windowError_ = Casement::StandaloneWindow::platformError();
         if (windowError_.empty()) {

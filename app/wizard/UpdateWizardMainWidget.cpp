@@ -332,8 +332,8 @@ void UpdateWizardMainWidget::attachChanged(bool attached)
     Bar::attachChanged(attached);
     if (Trellis::Pane* shownIn = pane(); attached && shownIn) {
         shownIn->setInputWidget(this);
-        if (!isOpen(*overlay_) && !quitSheet_->isOpen() && pageFocus_ && isOpen(*pageFocus_)) {
-            shownIn->setFocus(pageFocus_);
+        if (pageFocus_ && isOpen(*pageFocus_)) {
+            setFocusButton(pageFocus_);
         }
     }
 }
