@@ -2,10 +2,12 @@
 #include "cli/Arguments.h"
 #include "cli/Commands.h"
 #include "cli/Sentences.h"
-#include "cli/SimulatedDevice.h"
 #include "cli/Usage.h"
 
 #include "logic/TVSUpdaterUpgradeLogic.h"
+
+#include <firmware/FirmwareImageSet.h>
+#include <sim/SimulatedSession.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -65,7 +67,9 @@ int checkedExit(Cli::eOutcome outcome)
 int runCommand(const Cli::Options& options)
 {
     std::string error;
-    if (options.simulated && !Cli::useSimulatedBus(*options.simulated, options.simulationState, error)) {
+    if (options.simulated && !Conduit2::Sim::useSimulatedBus(*options.simulated,
+                                                            {FirmwareImageSet::imageA(), FirmwareImageSet::imageB()},
+                                                            options.simulationState, error)) {
         std::cerr << Cli::ProgramName << ": " << error << '\n';
         if (options.json) {
             std::cout << Cli::jsonError(error, Cli::eOutcome::UsageError) << '\n';
@@ -81,14 +85,14 @@ int runCommand(const Cli::Options& options)
     Cli::Console console{std::cin, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1, terminalWidth(), options.json};
     const Cli::eOutcome outcome = Cli::runCommand(options, description, progress, console);
     if (outcome == Cli::eOutcome::Stopped) {
-        Cli::finishSimulation();
+        Conduit2::Sim::finishSimulation();
         // The update goes on on its threads: leave at once, without running
         // the static destructors of the device layer that they use.
         const int code = checkedExit(outcome);
         std::cerr.flush();
         std::_Exit(code);
     }
-    Cli::finishSimulation();
+    Conduit2::Sim::finishSimulation();
     return checkedExit(outcome);
 }
 

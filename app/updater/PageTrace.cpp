@@ -2,7 +2,7 @@
 
 #include "wizard/UpdateWizardMainWidget.h"
 
-#include <cli/Json.h>
+#include <basalt/JsonText.h>
 
 #include <cstdlib>
 #include <string_view>
@@ -18,7 +18,7 @@ std::string attributeOf(const Trellis::Widget& widget, const char* name)
 std::string buttonJson(const Trellis::Button& button)
 {
     return std::string("{\"shown\":") + (button.isShown() ? "true" : "false") +
-           ",\"text\":" + Cli::jsonString(button.text()) +
+           ",\"text\":" + Basalt::jsonString(button.text()) +
            ",\"focus\":" + (attributeOf(button, "hasFocus") == "true" ? "true" : "false") + "}";
 }
 
@@ -62,8 +62,8 @@ void PageTrace::write(const std::string& line)
 
 std::string pageTraceLine(const char* page, const UpdateWizardMainWidget& wizard)
 {
-    return std::string("{\"page\":") + Cli::jsonString(page) +
-           ",\"message\":" + Cli::jsonString(wizard.message().text()) +
+    return std::string("{\"page\":") + Basalt::jsonString(page) +
+           ",\"message\":" + Basalt::jsonString(wizard.message().text()) +
            ",\"action\":" + buttonJson(wizard.actionButton()) + ",\"quit\":" + buttonJson(wizard.quitButton()) +
-           ",\"installed\":" + Cli::jsonString(attributeOf(wizard.installedValue(), "state")) + "}";
+           ",\"installed\":" + Basalt::jsonString(attributeOf(wizard.installedValue(), "state")) + "}";
 }

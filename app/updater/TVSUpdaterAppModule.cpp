@@ -8,7 +8,7 @@
 #include <basalt/init_basalt.h>
 #include <casement/init_casement.h>
 #include <casement/runModule.h>
-#include <cli/SimulatedDevice.h>
+#include <sim/SimulatedSession.h>
 #include <trellis/ManagerContainer.h>
 #include <trellis/init_trellis.h>
 
@@ -69,7 +69,7 @@ void TVSUpdaterAppModule::destroyApplication(int)
         // program leaves without tearing down the logic and the device layer
         // it uses. The device stays in update mode, where the next run finds
         // it and completes the update.
-        Cli::finishSimulation();
+        Conduit2::Sim::finishSimulation();
         std::fflush(nullptr);
         std::_Exit(0);
     }

@@ -2,7 +2,8 @@
 #include "TVSUpdaterAppModule.h"
 #include "UpdaterOptions.h"
 
-#include <cli/SimulatedDevice.h>
+#include <firmware/FirmwareImageSet.h>
+#include <sim/SimulatedSession.h>
 
 #include <iostream>
 #include <string>
@@ -27,11 +28,13 @@ int main(int argc, char** argv)
     case UpdaterOptions::Run: break;
     }
     std::string error;
-    if (options.simulated && !Cli::useSimulatedBus(*options.simulated, options.simulationState, error)) {
+    if (options.simulated && !Conduit2::Sim::useSimulatedBus(*options.simulated,
+                                                            {FirmwareImageSet::imageA(), FirmwareImageSet::imageB()},
+                                                            options.simulationState, error)) {
         std::cerr << "tvs-updater: " << error << '\n';
         return 2;
     }
     const int status = runUpdater();
-    Cli::finishSimulation();
+    Conduit2::Sim::finishSimulation();
     return status;
 }

@@ -1,7 +1,7 @@
 #include "cli/FirmwareReport.h"
 
-#include "cli/Json.h"
 
+#include <basalt/JsonText.h>
 #include <fmt/format.h>
 #include <fmt/ostream.h>
 
@@ -30,7 +30,7 @@ void printFirmwareReport(const FirmwareReport& report, std::ostream& out)
 std::string firmwareReportJson(const FirmwareReport& report)
 {
     return fmt::format(R"({{"serial":{},"installed":{},"newest":{},"updateAvailable":{}}})",
-                       jsonString(report.serial), jsonString(report.installed), jsonString(report.newest),
+                       Basalt::jsonString(report.serial), Basalt::jsonString(report.installed), Basalt::jsonString(report.newest),
                        report.updateAvailable ? "true" : "false");
 }
 

@@ -1,9 +1,9 @@
 #include "cli/Sentences.h"
 
-#include "cli/Json.h"
 
 #include "logic/UpdaterMessages.h"
 
+#include <basalt/JsonText.h>
 #include <fmt/format.h>
 
 #include <ostream>
@@ -36,8 +36,8 @@ eOutcome reportMissingDevice(const UpdaterDescription& description, const std::s
 
 std::string jsonError(const std::string& sentence, eOutcome outcome)
 {
-    return fmt::format(R"({{"error":{},"exitCode":{},"meaning":{}}})", jsonString(sentence), exitCode(outcome),
-                       jsonString(exitMeaning(outcome)));
+    return fmt::format(R"({{"error":{},"exitCode":{},"meaning":{}}})", Basalt::jsonString(sentence), exitCode(outcome),
+                       Basalt::jsonString(exitMeaning(outcome)));
 }
 
 namespace TerminalMessages {

@@ -1,11 +1,11 @@
 #include "cli/UpdateEnding.h"
 
-#include "cli/Json.h"
 #include "cli/ProgressLine.h"
 #include "cli/Sentences.h"
 
 #include "logic/UpdaterMessages.h"
 
+#include <basalt/JsonText.h>
 #include <boost/format.hpp>
 #include <fmt/format.h>
 
@@ -60,14 +60,14 @@ std::string failureSentence(const UpdaterDescription& description, const RunEnd&
 
 std::string jsonFailure(const RunEnd& end, const std::string& said, eDeviceState state)
 {
-    std::string fields = fmt::format(R"("result":"failed","error":{},"errorNumber":{})", jsonString(said),
+    std::string fields = fmt::format(R"("result":"failed","error":{},"errorNumber":{})", Basalt::jsonString(said),
                                      end.kind == RunEnd::FailedToBoot ? 0 : end.errorNumber);
     if (end.dfuStatus) {
-        fields += fmt::format(R"(,"dfuState":{},"dfuStatus":{})", jsonString(Conduit2::dfuStateName(end.dfuStatus->bState)),
-                              jsonString(Conduit2::dfuStatusName(end.dfuStatus->bStatus)));
+        fields += fmt::format(R"(,"dfuState":{},"dfuStatus":{})", Basalt::jsonString(Conduit2::dfuStateName(end.dfuStatus->bState)),
+                              Basalt::jsonString(Conduit2::dfuStatusName(end.dfuStatus->bStatus)));
     }
     return fmt::format(R"({{{},"state":"{}","exitCode":1,"meaning":{}}})", fields, stateName(state),
-                       jsonString(exitMeaning(eOutcome::Failed)));
+                       Basalt::jsonString(exitMeaning(eOutcome::Failed)));
 }
 
 } // namespace
@@ -78,7 +78,7 @@ eOutcome reportRunEnd(const UpdaterDescription& description, const RunEnd& end, 
     if (end.kind == RunEnd::Updated) {
         if (console.json) {
             console.out << fmt::format(R"({{"result":"updated","state":"{}","installed":{},"exitCode":0}})",
-                                       stateName(state), jsonString(end.report.installed))
+                                       stateName(state), Basalt::jsonString(end.report.installed))
                         << '\n';
         } else {
             console.out << fmt::format("Installed firmware: {}\n", end.report.installed)
@@ -107,8 +107,8 @@ eOutcome reportInterrupted(const UpdaterDescription& description, const WatchEnd
     console.err << said << '\n';
     if (console.json) {
         console.out << fmt::format(R"({{"result":"interrupted","phase":"{}","error":{},"state":"{}","exitCode":1,"meaning":{}}})",
-                                   phase.name, jsonString(said), stateName(state),
-                                   jsonString(exitMeaning(eOutcome::Stopped)))
+                                   phase.name, Basalt::jsonString(said), stateName(state),
+                                   Basalt::jsonString(exitMeaning(eOutcome::Stopped)))
                     << '\n';
     }
     return eOutcome::Stopped;

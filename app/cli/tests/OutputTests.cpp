@@ -1,6 +1,5 @@
 #include "cli/AttachedDevices.h"
 #include "cli/FirmwareReport.h"
-#include "cli/Json.h"
 
 #include <gtest/gtest.h>
 
@@ -8,17 +7,6 @@
 #include <vector>
 
 namespace {
-
-TEST(Json, EscapesWhatAStringLiteralCannotHold)
-{
-    EXPECT_EQ(Cli::jsonString(""), R"("")");
-    EXPECT_EQ(Cli::jsonString(R"(a "b" \c)"), R"("a \"b\" \\c")");
-    EXPECT_EQ(Cli::jsonString("\n\r\t\b\f"), R"("\n\r\t\b\f")");
-    EXPECT_EQ(Cli::jsonString(std::string("\x01\x1f", 2)), R"("\u0001\u001f")");
-    EXPECT_EQ(Cli::jsonString(std::string("a\0b", 3)), R"("a\u0000b")");
-    // UTF-8 and the printable ASCII range pass unchanged.
-    EXPECT_EQ(Cli::jsonString("Grüße / 0x7F ~"), R"("Grüße / 0x7F ~")");
-}
 
 TEST(FirmwareReport, JsonObjectAndText)
 {

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace Cli {
+namespace Basalt {
 
 enum class eFileRead { Read, Missing, Failed };
 
@@ -19,4 +19,4 @@ eFileRead readTextFile(const std::string& path, std::size_t largest, std::string
 // fails; the file at `path` is then left as it was.
 bool replaceTextFile(const std::string& path, std::string_view text, std::string& error);
 
-} // namespace Cli
+} // namespace Basalt

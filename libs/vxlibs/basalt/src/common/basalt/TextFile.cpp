@@ -1,4 +1,4 @@
-#include "cli/TextFile.h"
+#include "basalt/TextFile.h"
 
 #include <fmt/format.h>
 
@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace Cli {
+namespace Basalt {
 namespace {
 
 std::string reason(int error)
@@ -96,4 +96,4 @@ bool replaceTextFile(const std::string& path, std::string_view text, std::string
     return false;
 }
 
-} // namespace Cli
+} // namespace Basalt

@@ -1,11 +1,10 @@
-#include "cli/SimulatedDevice.h"
+#include "sim/SimulatedSession.h"
 
-#include "cli/TextFile.h"
+#include "sim/SimulatedBus.h"
+#include "sim/StudioStateText.h"
 
+#include <basalt/TextFile.h>
 #include <conduit2/UsbDriver.h>
-#include <firmware/FirmwareImageSet.h>
-#include <sim/SimulatedBus.h>
-#include <sim/StudioStateText.h>
 
 #include <fmt/format.h>
 
@@ -14,12 +13,10 @@
 #include <mutex>
 #include <optional>
 
-namespace Cli {
+namespace Conduit2::Sim {
 namespace {
 
-using Conduit2::Sim::Scenario;
-using Conduit2::Sim::StudioState;
-using Conduit2::Sim::TrovixStudioModel;
+using Basalt::eFileRead;
 
 // Far more than the text of any device.
 constexpr std::size_t LargestStateFile = 1 << 20;
@@ -39,18 +36,16 @@ Simulation& simulation()
     return current;
 }
 
-TrovixStudioModel::Config carryingConfig(const Scenario& scenario)
+TrovixStudioModel::Config carryingConfig(const Scenario& scenario, const CarriedImages& images)
 {
     auto config = scenario.config;
-    const auto imageA = FirmwareImageSet::imageA();
-    const auto imageB = FirmwareImageSet::imageB();
-    config.expectedImageA.assign(imageA.begin(), imageA.end());
-    config.expectedImageB.assign(imageB.begin(), imageB.end());
+    config.expectedImageA.assign(images.imageA.begin(), images.imageA.end());
+    config.expectedImageB.assign(images.imageB.begin(), images.imageB.end());
     return config;
 }
 
 // Why the saved device cannot be the device of `scenario`, or nothing.
-std::optional<std::string> mismatch(const Conduit2::Sim::SavedStudio& saved, const Scenario& scenario)
+std::optional<std::string> mismatch(const SavedStudio& saved, const Scenario& scenario)
 {
     if (saved.scenario != scenario.name) {
         return fmt::format("holds a simulated Trovix Studio of the scenario {}, not of {}", saved.scenario,
@@ -70,7 +65,7 @@ bool loadState(const std::string& path, const Scenario& scenario, const TrovixSt
 {
     std::string text;
     std::string problem;
-    switch (readTextFile(path, LargestStateFile, text, problem)) {
+    switch (Basalt::readTextFile(path, LargestStateFile, text, problem)) {
     case eFileRead::Missing:
         return true;
     case eFileRead::Failed:
@@ -79,7 +74,7 @@ bool loadState(const std::string& path, const Scenario& scenario, const TrovixSt
     case eFileRead::Read:
         break;
     }
-    const auto saved = Conduit2::Sim::parseSavedStudio(text, config, problem);
+    const auto saved = parseSavedStudio(text, config, problem);
     if (!saved) {
         error = fmt::format("the state file {} does not hold a simulated Trovix Studio ({})", path, problem);
         return false;
@@ -94,14 +89,15 @@ bool loadState(const std::string& path, const Scenario& scenario, const TrovixSt
 
 } // namespace
 
-bool useSimulatedBus(const Scenario& scenario, const std::string& stateFile, std::string& error)
+bool useSimulatedBus(const Scenario& scenario, const CarriedImages& images, const std::string& stateFile,
+                     std::string& error)
 {
-    auto config = carryingConfig(scenario);
+    auto config = carryingConfig(scenario, images);
     std::optional<StudioState> state;
     if (!stateFile.empty() && !loadState(stateFile, scenario, config, state, error)) {
         return false;
     }
-    auto bus = std::make_shared<Conduit2::Sim::SimulatedBus>();
+    auto bus = std::make_shared<SimulatedBus>();
     Simulation& current = simulation();
     std::lock_guard guard(current.lock);
     if (scenario.hasDevice) {
@@ -112,7 +108,7 @@ bool useSimulatedBus(const Scenario& scenario, const std::string& stateFile, std
     current.scenario = scenario.name;
     current.config = std::move(config);
     current.stateFile = stateFile;
-    Conduit2::UsbDriver::instance().useBus(std::move(bus));
+    UsbDriver::instance().useBus(std::move(bus));
     return true;
 }
 
@@ -123,9 +119,9 @@ bool finishSimulation()
     if (!current.model || current.stateFile.empty()) {
         return true;
     }
-    const Conduit2::Sim::SavedStudio saved{current.scenario, current.model->state()};
+    const SavedStudio saved{current.scenario, current.model->state()};
     std::string problem;
-    if (replaceTextFile(current.stateFile, Conduit2::Sim::formatSavedStudio(saved, current.config), problem)) {
+    if (Basalt::replaceTextFile(current.stateFile, formatSavedStudio(saved, current.config), problem)) {
         return true;
     }
     std::cerr << fmt::format("The simulated Trovix Studio could not be saved to {}: {}.\n", current.stateFile,
@@ -133,4 +129,4 @@ bool finishSimulation()
     return false;
 }
 
-} // namespace Cli
+} // namespace Conduit2::Sim

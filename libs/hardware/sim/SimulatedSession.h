@@ -1,21 +1,31 @@
 #pragma once
 
-#include <sim/SimScenarios.h>
+#include "sim/SimScenarios.h"
 
+#include <cstdint>
+#include <span>
 #include <string>
 
-namespace Cli {
+namespace Conduit2::Sim {
+
+// The firmware a simulated Trovix Studio takes as good: the images the
+// program carries, so that a good update brings it back with the newest firmware.
+struct CarriedImages {
+    std::span<const std::uint8_t> imageA;
+    std::span<const std::uint8_t> imageB;
+};
 
 // Makes the USB driver serve a simulated bus set up as `scenario` describes,
-// for the rest of the process. Its Trovix Studio expects the images that the
-// updater carries, so that a good update brings it back with the newest firmware.
+// for the rest of the process: the simulated device of a program's
+// --simulate option, kept in the file of its --simulate-state option.
 //
 // With a state file (`stateFile` not empty) the device is kept between runs:
 // when the file exists, the device is restored from it, else the scenario's
 // fresh device is used; finishSimulation() writes it back. False, with the
 // sentence that says why in `error`, when the file exists but cannot be read
 // or holds no device of this scenario; the file is then left as it is.
-bool useSimulatedBus(const Conduit2::Sim::Scenario& scenario, const std::string& stateFile, std::string& error);
+bool useSimulatedBus(const Scenario& scenario, const CarriedImages& images, const std::string& stateFile,
+                     std::string& error);
 
 // Writes the simulated device as it is now to the state file, replacing the
 // file in one step. Does nothing without a state file or a device. Meant for
@@ -25,4 +35,4 @@ bool useSimulatedBus(const Conduit2::Sim::Scenario& scenario, const std::string&
 // error, when the file cannot be written.
 bool finishSimulation();
 
-} // namespace Cli
+} // namespace Conduit2::Sim

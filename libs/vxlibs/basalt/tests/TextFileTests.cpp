@@ -1,6 +1,6 @@
 // Reading a whole file, and replacing one in a single step, as the state
-// file of --simulate-state is read and written.
-#include "cli/TextFile.h"
+// file of a simulated device is read and written.
+#include <basalt/TextFile.h>
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Cli::eFileRead;
+using Basalt::eFileRead;
 
 class TextFile : public testing::Test {
 protected:
@@ -41,10 +41,10 @@ TEST_F(TextFile, ReadsWhatReplacingWroteAndLeavesNothingElse)
 {
     const std::string path = directory / "state";
     std::string error;
-    ASSERT_TRUE(Cli::replaceTextFile(path, "first\n", error)) << error;
-    ASSERT_TRUE(Cli::replaceTextFile(path, std::string(100000, 'x'), error)) << error;
+    ASSERT_TRUE(Basalt::replaceTextFile(path, "first\n", error)) << error;
+    ASSERT_TRUE(Basalt::replaceTextFile(path, std::string(100000, 'x'), error)) << error;
     std::string text;
-    EXPECT_EQ(Cli::readTextFile(path, 100000, text, error), eFileRead::Read) << error;
+    EXPECT_EQ(Basalt::readTextFile(path, 100000, text, error), eFileRead::Read) << error;
     EXPECT_EQ(text, std::string(100000, 'x'));
     EXPECT_EQ(names(), std::vector<std::string>{"state"});
 }
@@ -62,7 +62,7 @@ TEST_F(TextFile, TellsAMissingFileFromOneThatCannotBeRead)
     for (const auto& [path, result, reason] : cases) {
         std::string text;
         std::string error;
-        EXPECT_EQ(Cli::readTextFile(path, 100, text, error), result) << path;
+        EXPECT_EQ(Basalt::readTextFile(path, 100, text, error), result) << path;
         EXPECT_EQ(error, reason) << path;
     }
 }
@@ -71,9 +71,9 @@ TEST_F(TextFile, AFailedReplacementLeavesTheFolderAsItWas)
 {
     fs::create_directory(directory / "taken");
     std::string error;
-    EXPECT_FALSE(Cli::replaceTextFile(directory / "taken", "text", error));
+    EXPECT_FALSE(Basalt::replaceTextFile(directory / "taken", "text", error));
     EXPECT_EQ(error, "Is a directory");
-    EXPECT_FALSE(Cli::replaceTextFile(directory / "absent" / "state", "text", error));
+    EXPECT_FALSE(Basalt::replaceTextFile(directory / "absent" / "state", "text", error));
     EXPECT_EQ(error, "No such file or directory");
     EXPECT_EQ(names(), std::vector<std::string>{"taken"});
 }

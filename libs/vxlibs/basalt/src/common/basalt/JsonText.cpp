@@ -1,8 +1,8 @@
-#include "cli/Json.h"
+#include "basalt/JsonText.h"
 
 #include <fmt/format.h>
 
-namespace Cli {
+namespace Basalt {
 namespace {
 
 void appendEscaped(std::string& out, char c)
@@ -36,4 +36,4 @@ std::string jsonString(std::string_view text)
     return out + '"';
 }
 
-} // namespace Cli
+} // namespace Basalt
