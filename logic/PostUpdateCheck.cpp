@@ -2,18 +2,23 @@
 
 #include <basalt/Clock.h>
 
-#include <chrono>
+eUpdatedDevice lookAtUpdatedDevice(const UpdatedDeviceQuestions& ask, bool afterWait, PostUpdateReport& report)
+{
+    if (!ask.isUpdatedDeviceBack()) {
+        return afterWait ? eUpdatedDevice::NotBack : eUpdatedDevice::WaitForReturn;
+    }
+    bool updateAvailable = false;
+    ask.readFirmwareInfo(report.info, report.installed, report.newest, updateAvailable);
+    return report.installed == report.newest ? eUpdatedDevice::Current : eUpdatedDevice::NotCurrent;
+}
 
 bool checkUpdatedDevice(const UpdaterDescription& description, PostUpdateReport& report)
 {
-    using namespace std::chrono_literals;
-    if (!description.isUpdatedDeviceBack()) {
-        Basalt::clock().sleepFor(5000ms);
-        if (!description.isUpdatedDeviceBack()) {
-            return false;
-        }
+    const UpdatedDeviceQuestions ask{description.isUpdatedDeviceBack, description.readFirmwareInfo};
+    eUpdatedDevice found = lookAtUpdatedDevice(ask, false, report);
+    if (found == eUpdatedDevice::WaitForReturn) {
+        Basalt::clock().sleepFor(UpdatedDeviceReturnWait);
+        found = lookAtUpdatedDevice(ask, true, report);
     }
-    bool updateAvailable = false;
-    description.readFirmwareInfo(report.info, report.installed, report.newest, updateAvailable);
-    return report.installed == report.newest;
+    return found == eUpdatedDevice::Current;
 }

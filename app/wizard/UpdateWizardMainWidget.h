@@ -121,14 +121,14 @@ private:
     void setRevisionTexts(const std::string& installed, const std::string& newest,
                           const Conduit2::USBDeviceInfo& info);
     void resetRevisionTexts();
-    bool showFirmwareInfo(bool& current);
+    bool showFirmwareInfo();
     void scan();
     void beginUpdating(eUpdateModeStep step, bool retrying);
     void followUpdateModeStep(eUpdateModeStep step);
     void startWorker();
     void stepUpdating();
     void finishUpdate(std::int32_t result);
-    void showUpdatedDevice(std::int32_t result);
+    void showUpdatedDevice(std::int32_t result, bool afterWait);
     void failTheBoot();
     void fail(std::int32_t result);
     void waitFor(eUpdatingStep step, Basalt::Clock::Duration duration);

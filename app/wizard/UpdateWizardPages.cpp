@@ -2,19 +2,14 @@
 // action button, the timer ticks of the update and the logic's callbacks.
 #include "wizard/UpdateWizardMainWidget.h"
 
+#include "logic/PostUpdateCheck.h"
 #include "logic/UpdaterMessages.h"
 
 #include <trellis/Pane.h>
 
 #include <basalt/Clock.h>
 
-#include <chrono>
-
 namespace {
-
-// How long a device that has not come back after its update is waited for,
-// once, before the update is reported as failed.
-constexpr auto ReturnWait = std::chrono::milliseconds(5000);
 
 struct tLook {
     const char* background;
@@ -87,8 +82,7 @@ void UpdateWizardMainWidget::scan()
     if (!callbacks_.isDeviceReady()) {
         return;
     }
-    bool current = false;
-    const bool updateAvailable = showFirmwareInfo(current);
+    const bool updateAvailable = showFirmwareInfo();
     showPage(updateAvailable ? UpdateAvailablePage : NoNewerFirmwarePage);
     state_ = updateAvailable ? UpdateOffered : UpToDate;
 }
@@ -164,34 +158,36 @@ void UpdateWizardMainWidget::stepUpdating()
         break;
     case WaitingForReturn:
         if (waitOver) {
-            if (callbacks_.isUpdatedDeviceBack()) {
-                showUpdatedDevice(result_.load());
-            } else {
-                fail(result_.load());
-            }
+            showUpdatedDevice(result_.load(), true);
         }
         break;
     }
 }
 
-// A finished update succeeded when the device is back, at once or after one
-// wait, and reports the newest version.
 void UpdateWizardMainWidget::finishUpdate(std::int32_t result)
 {
     if (result <= 0) {
         fail(result);
-    } else if (callbacks_.isUpdatedDeviceBack()) {
-        showUpdatedDevice(result);
     } else {
-        waitFor(WaitingForReturn, ReturnWait);
+        showUpdatedDevice(result, false);
     }
 }
 
-void UpdateWizardMainWidget::showUpdatedDevice(std::int32_t result)
+// A finished update succeeded when the device is back, at once or after one
+// wait, and reports the newest version.
+void UpdateWizardMainWidget::showUpdatedDevice(std::int32_t result, bool afterWait)
 {
-    bool current = false;
-    showFirmwareInfo(current);
-    if (!current) {
+    PostUpdateReport report;
+    const auto found =
+        lookAtUpdatedDevice({callbacks_.isUpdatedDeviceBack, callbacks_.readFirmwareInfo}, afterWait, report);
+    if (found == eUpdatedDevice::WaitForReturn) {
+        waitFor(WaitingForReturn, UpdatedDeviceReturnWait);
+        return;
+    }
+    if (found != eUpdatedDevice::NotBack) {
+        setRevisionTexts(report.installed, report.newest, report.info);
+    }
+    if (found != eUpdatedDevice::Current) {
         fail(result);
         return;
     }
@@ -271,9 +267,8 @@ void UpdateWizardMainWidget::showFocusPicture(const Trellis::Button* button)
 }
 
 // The device's firmware information in the value fields; whether an update
-// is available, and in `current` whether the installed version text is the
-// newest one byte for byte.
-bool UpdateWizardMainWidget::showFirmwareInfo(bool& current)
+// is available.
+bool UpdateWizardMainWidget::showFirmwareInfo()
 {
     Conduit2::USBDeviceInfo info;
     std::string installed;
@@ -281,7 +276,6 @@ bool UpdateWizardMainWidget::showFirmwareInfo(bool& current)
     bool updateAvailable = false;
     callbacks_.readFirmwareInfo(info, installed, newest, updateAvailable);
     setRevisionTexts(installed, newest, info);
-    current = installed == newest;
     return updateAvailable;
 }
 
