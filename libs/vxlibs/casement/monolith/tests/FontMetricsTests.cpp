@@ -1,10 +1,14 @@
 #include "FontTestSupport.h"
 
 #include <casement/Font.h>
+#include <casement/FontEngine.h>
+#include <casement/FontFace.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <limits>
 #include <memory>
 #include <string_view>
@@ -35,6 +39,22 @@ TEST(FontCreation, RefusesBytesThatAreNotAFont)
         const auto head = std::make_shared<const std::vector<std::uint8_t>>(font.begin(), font.begin() + cut);
         EXPECT_EQ(Font::create(head, 12, true), nullptr) << cut;
     }
+}
+
+// A fuzzed font whose copyright sign spans over a hundred ems: at 80 px its
+// bitmap would be 9065 x 4240 pixels. Such a glyph is not rendered; the
+// text then shows the font's fallback, as for a missing glyph.
+TEST(FontCreation, RendersNoGlyphBeyondEightEms)
+{
+    std::ifstream file(TEST_RESOURCES_DIR "/../fuzz_seeds/font_load/oversized-glyph.ttf", std::ios::binary);
+    const auto bytes = std::make_shared<const std::vector<std::uint8_t>>(std::istreambuf_iterator<char>(file),
+                                                                        std::istreambuf_iterator<char>());
+    const auto face = Casement::DETAIL::FontFace::open(Casement::FontEngine::instance(), bytes, false);
+    ASSERT_NE(face, nullptr);
+    ASSERT_TRUE(face->setPixelSize(80));
+    const auto& glyph = face->glyph(U'\u00A9');
+    EXPECT_LE(glyph.width, 8 * 80);
+    EXPECT_LE(glyph.height, 8 * 80);
 }
 
 TEST(FontScale, ScaleTwoAddsAFaceAtTwiceThePixelSizeAndScaleOneReusesTheFirst)

@@ -4,6 +4,7 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_OUTLINE_H
 
 #include <algorithm>
 #include <limits>
@@ -12,6 +13,11 @@ namespace Casement::DETAIL {
 namespace {
 
 constexpr char32_t FallbackCodePoint = U'?';
+
+// The widest and tallest glyph drawn, in ems. Real glyphs, swashes included,
+// stay within a few ems; a damaged or hostile font may give one a box a
+// hundred ems wide, whose bitmap would take a second and tens of megabytes.
+constexpr FT_Pos LargestGlyphEms = 8;
 
 std::int32_t roundedPixels(FT_Pos sixtyFourths)
 {
@@ -62,6 +68,20 @@ void copyCoverage(const FT_Bitmap& bitmap, FontFace::tGlyph& glyph)
             *out++ = coverageAt(bitmap, row, x);
         }
     }
+}
+
+// Whether the loaded glyph's box lies within LargestGlyphEms at `pixels`
+// per em, measured before it is rendered.
+bool fitsGlyphBounds(const FT_GlyphSlot slot, std::int32_t pixels)
+{
+    const FT_Pos largest = LargestGlyphEms * pixels;
+    if (slot->format == FT_GLYPH_FORMAT_OUTLINE) {
+        FT_BBox box;
+        FT_Outline_Get_CBox(&slot->outline, &box);
+        return (box.xMax - box.xMin) / 64 <= largest && (box.yMax - box.yMin) / 64 <= largest;
+    }
+    return slot->bitmap.width <= static_cast<unsigned int>(largest) &&
+           slot->bitmap.rows <= static_cast<unsigned int>(largest);
 }
 
 } // namespace
@@ -130,11 +150,14 @@ bool FontFace::render(char32_t codePoint, tGlyph& glyph) const
     // Index 0 is the font's "missing glyph" box: a code point mapped to it
     // has no glyph of its own.
     const FT_UInt index = FT_Get_Char_Index(face_, codePoint);
-    const FT_Int32 flags = FT_LOAD_RENDER | (hinting_ ? FT_LOAD_NO_AUTOHINT : FT_LOAD_NO_HINTING);
+    const FT_Int32 flags = hinting_ ? FT_LOAD_NO_AUTOHINT : FT_LOAD_NO_HINTING;
     if (index == 0 || FT_Load_Glyph(face_, index, flags) != 0) {
         return false;
     }
     const FT_GlyphSlot slot = face_->glyph;
+    if (!fitsGlyphBounds(slot, pixelSize_) || FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) {
+        return false;
+    }
     glyph.advance = clampToInt32(slot->advance.x);
     glyph.left = slot->bitmap_left;
     glyph.top = slot->bitmap_top;
