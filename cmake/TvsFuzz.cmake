@@ -1,7 +1,7 @@
 # With TVS_FUZZ on, every target is instrumented for libFuzzer, AddressSanitizer
 # and UBSan (a UBSan finding ends the run like a crash), and tvs_add_fuzzer()
-# adds a fuzz target. The project must then be configured with clang (see the
-# README).
+# adds a fuzz target. The project must then be configured with clang (see
+# docs/building-and-testing.md).
 if(TVS_FUZZ)
   add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
                       -fno-omit-frame-pointer)

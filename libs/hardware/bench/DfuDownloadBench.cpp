@@ -1,8 +1,9 @@
 // Downloads the carried ImageA into the first Trovix Studio found in DFU mode
 // on the real USB bus (libusb), as the update worker does, and prints the
 // wall time of the download alone (no reboot, no fixed waits). Meant to run
-// against an emulated device (see the README's USB emulation section), where
-// it is compared with dfu-util writing the same image.
+// against an emulated device (see the USB emulation tests in
+// docs/command-line.md), where it is compared with dfu-util writing the same
+// image.
 //
 //   bench_dfu_download
 #include <conduit2/DFUDevice.h>
