@@ -8,6 +8,7 @@
 
 #include <casement/Font.h>
 
+#include <algorithm>
 #include <ostream>
 #include <string>
 #include <tuple>
@@ -104,6 +105,32 @@ TEST_F(TreeTest, AutomaticHeightStopsAtTheMaximumAndWrapsOnlyOnTheScreen)
     EXPECT_EQ(label->height(), 20);
     label->setText("a b c d e f g h");
     EXPECT_FALSE(label->needsUpdate()) << "the same text changes nothing";
+}
+
+// A text set while the label is hidden leaves no line of the old text
+// behind, and is wrapped when the label is shown again.
+TEST_F(TreeTest, ATextSetWhileHiddenIsWrappedWhenShown)
+{
+    build("MultilineLabel { font-size: 12; width: 30; }\n");
+    auto label = std::make_shared<MultilineLabel>();
+    root->addChild(label, PooledName("Message"));
+    label->init("alpha beta gamma delta epsilon zeta", nullptr);
+    frame();
+    ASSERT_GT(label->lineCount(), 4u);
+    const auto withinText = [&label] {
+        const std::string& text = label->text();
+        return std::ranges::all_of(label->lines(), [&text](std::string_view line) {
+            return line.data() >= text.data() && line.data() + line.size() <= text.data() + text.size();
+        });
+    };
+    label->setVisible(false);
+    frame();
+    label->setText("x");
+    EXPECT_TRUE(withinText()) << "while hidden";
+    label->setVisible(true);
+    frame();
+    EXPECT_TRUE(withinText()) << "once shown";
+    EXPECT_EQ(label->lines(), (std::vector<std::string_view>{"x"}));
 }
 
 } // namespace

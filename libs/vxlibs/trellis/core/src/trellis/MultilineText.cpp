@@ -119,6 +119,15 @@ std::vector<std::string_view> MultilineText::lines() const
     return result;
 }
 
+// The style pass that follows the attachment of a widget with an out-of-date
+// style wraps it anyway.
+void MultilineText::attachChanged(bool attached)
+{
+    if (attached && !isStyleOutOfDate()) {
+        rewrap();
+    }
+}
+
 void MultilineText::layout()
 {
     if (contentWidth() != wrapWidth_) {
@@ -136,9 +145,13 @@ void MultilineText::applyStyle()
     rewrap();
 }
 
+// Off the screen the line table is dropped rather than kept: it would
+// describe a text that may have changed since.
 void MultilineText::rewrap()
 {
     if (!hasFlags(Attached)) {
+        lineStarts_.clear();
+        wrapWidth_ = -1;
         return;
     }
     wrapWidth_ = contentWidth();

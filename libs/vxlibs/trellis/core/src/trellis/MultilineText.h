@@ -16,7 +16,8 @@ namespace Trellis {
 // not fit when the line has no such place, and after every line feed.
 // Control bytes other than the line feed are dropped. Wrapping measures with
 // the style's font at the Pane's scale, and happens only while the widget is
-// on the screen (attached).
+// on the screen (attached): a widget off the screen has no lines, and wraps
+// again when it is attached.
 class MultilineText : public WidgetTemplate<MultilineText> {
 public:
     void setText(std::string_view text);
@@ -28,6 +29,7 @@ public:
     // Extra pixels below every line ("line-spacing").
     std::int32_t lineSpacing() const { return lineSpacing_; }
 
+    void attachChanged(bool attached) override;
     void layout() override;
     void applyStyle() override;
 
