@@ -138,6 +138,32 @@ TEST_F(StyleReading, AlignmentAndEmptySlotsFallBackToTheirDefaults)
     EXPECT_EQ(font->size(), 12);
 }
 
+// An unknown vertical word centres vertically and leaves the horizontal
+// alignment as its own rule gives it.
+TEST_F(StyleReading, AnUnknownVerticalWordKeepsTheHorizontalAlignment)
+{
+    const struct {
+        const char* horizontal;
+        const char* vertical;
+        std::uint32_t alignment;
+    } cases[] = {
+        {"right", "middle", 1u}, {"center", "middle", 0u}, {"left", "middle", 4096u},
+        {"right", "bottom", 17u}, {"center", "top", 256u},
+    };
+    std::vector<ParsedStyle> styles;
+    for (const auto& each : cases) {
+        const std::string id = std::string(each.horizontal) + "-" + each.vertical;
+        styles.push_back(style({selector().id(id)}, {{"horizontal-alignment", word(each.horizontal)},
+                                                             {"vertical-alignment", word(each.vertical)}}));
+    }
+    load(styles);
+    for (const auto& each : cases) {
+        const std::string id = std::string(each.horizontal) + "-" + each.vertical;
+        auto label = add("Label", id);
+        EXPECT_EQ(readAlignment(*label, computed(*label)), each.alignment) << id;
+    }
+}
+
 TEST_F(StyleReading, APaletteColourComesFromTheRootWidget)
 {
     load({style({selector().type("Bar")}, {{"palette2-color3", colour(0xFF00FF00)}}),

@@ -17,9 +17,13 @@ std::shared_ptr<Casement::Font> readScaledFont(const Widget& widget, const Compu
     return font;
 }
 
+// Only the vertical codes of the vertical slot count: the 4096 of an unknown
+// vertical word is the left code, which would override a right or centred
+// horizontal alignment.
 std::uint32_t readAlignment(const Widget& widget, const ComputedStyle& style)
 {
-    return readSlot(widget, style.horizontalAlignment) | readSlot(widget, style.verticalAlignment);
+    constexpr std::uint32_t VerticalCodes = Casement::Font::Top | Casement::Font::Bottom;
+    return readSlot(widget, style.horizontalAlignment) | (readSlot(widget, style.verticalAlignment) & VerticalCodes);
 }
 
 std::uint32_t readPaletteColour(const Widget& widget, const ComputedStyle& style, ComputedStyle::eColour colour,

@@ -74,7 +74,8 @@ const T& readSlot(const Widget& widget, const ComputedStyle::tSlot<T>& slot)
 // next measuring or drawing call uses, so every user sets it before use.
 std::shared_ptr<Casement::Font> readScaledFont(const Widget& widget, const ComputedStyle& style);
 
-// The horizontal alignment code OR the vertical one.
+// The horizontal alignment code OR the vertical one; a vertical word that is
+// none of "top", "bottom" and "center" centres vertically.
 std::uint32_t readAlignment(const Widget& widget, const ComputedStyle& style);
 
 // The colour of a slot for a palette entry: the slot's colour, unless the
