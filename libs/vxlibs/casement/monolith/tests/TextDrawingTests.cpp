@@ -167,7 +167,7 @@ TEST_F(TextDrawing, AMissingCodePointIsDrawnAsAQuestionMark)
               pixelsOf(draw({0, 0, 100, 100}, "a?b", Font::Left | Font::Top)));
 }
 
-TEST_F(TextDrawing, IsClippedToTheRectangleTheVisibleRectangleAndTheBuffer)
+TEST_F(TextDrawing, IsClippedToTheVisibleRectangleAndTheBufferButNotToTheRectangle)
 {
     const std::string_view text = "WWWW\nWWWW\nWWWW";
     Picture reference = canvas(80, 80);
@@ -192,7 +192,8 @@ TEST_F(TextDrawing, IsClippedToTheRectangleTheVisibleRectangleAndTheBuffer)
 
     Picture narrow = canvas(80, 80);
     font->drawText(narrow, {5, 0, 15, 80}, text, Black, Font::Left | Font::Top, 0);
-    EXPECT_EQ(inkedColumns(narrow), (std::pair{5, 20}));
+    EXPECT_EQ(inkedColumns(narrow).first, 5);
+    EXPECT_GT(inkedColumns(narrow).second, 40) << "the lines run on past the rectangle";
 }
 
 TEST_F(TextDrawing, RectanglesFarOutsideTheBufferDrawNothing)

@@ -9,6 +9,8 @@
 #include <trellis/Label.h>
 #include <trellis/MultilineText.h>
 
+#include <algorithm>
+
 namespace Trellis {
 namespace {
 
@@ -99,6 +101,32 @@ TEST_P(TextPainting, MultilineLabelsWrapAndGrow)
     }
     EXPECT_TRUE(matchesReference(paint(), name("multiline"), {8, 40}));
     EXPECT_EQ(static_cast<MultilineText&>(*root->children()[1]).lineCount(), 4u);
+}
+
+// Text is clipped to the widget, not to its content box: the accents of a
+// line aligned to the bottom of a 16-pixel box rise into the top margin.
+TEST_F(TreeTest, AGlyphRisingAboveItsContentBoxIsDrawnInsideTheWidget)
+{
+    build("*.Root { background-color: rgb(255, 255, 255); }\n"
+          "Label { x: 10; y: 10; width: 60; height: 24; margin-top: 8; font-size: 20; vertical-alignment: bottom;\n"
+          "        foreground-color: rgb(0, 0, 0); background-color: no; }\n");
+    auto label = std::make_shared<Label>();
+    root->addChild(label, PooledName("Accents"));
+    label->init("ÉÅ", nullptr);
+    frame();
+    BackgroundDrawingCanvas canvas;
+    canvas.resize({200, 100});
+    pane.paint({pane.bounds()}, canvas, Pane::AllTrees);
+    const auto inkedRows = [&canvas](std::int32_t top, std::int32_t bottom) {
+        std::int32_t rows = 0;
+        for (std::int32_t y = top; y < bottom; ++y) {
+            const std::uint32_t* row = canvas.getBuffer().row(y);
+            rows += std::any_of(row + 10, row + 70, [](std::uint32_t pixel) { return pixel != 0xFFFFFFFF; });
+        }
+        return rows;
+    };
+    EXPECT_GT(inkedRows(10, 18), 0) << "the top margin";
+    EXPECT_EQ(inkedRows(0, 10), 0) << "above the widget";
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, TextPainting, testing::Values(1, 2),

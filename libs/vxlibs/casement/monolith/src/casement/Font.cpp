@@ -156,8 +156,8 @@ void Font::drawText(Picture& buffer, const Rect& rect, std::string_view text, st
                     std::uint32_t alignment, std::int32_t lineSpacing)
 {
     text = beforeNul(text);
-    const Rect clip = DETAIL::pixelClip(buffer, rect);
-    if (face_ == nullptr || text.empty() || clip.empty() || Pixel::alpha(colour) == 0) {
+    const Rect clip = DETAIL::pixelClip(buffer);
+    if (face_ == nullptr || text.empty() || rect.empty() || clip.empty() || Pixel::alpha(colour) == 0) {
         return;
     }
     const std::int64_t lines = std::ranges::count(text, '\n') + 1;

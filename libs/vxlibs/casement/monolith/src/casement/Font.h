@@ -79,9 +79,12 @@ public:
 
     // Draws the text's lines, `lineSpacing` pixels apart, aligned in `rect`
     // (device pixels, in the buffer's drawing coordinates), dyeing the buffer
-    // with `colour` through each glyph's coverage. Drawing is clipped to
-    // `rect` and to the buffer's visible rectangle; a colour with alpha 0
-    // draws nothing.
+    // with `colour` through each glyph's coverage. Drawing is clipped to the
+    // buffer's visible rectangle only, so that a glyph reaching out of `rect`
+    // (an accent above a line aligned to the bottom of a small box) keeps all
+    // its rows; the lines are chosen by `rect`: a line whose baseline is below
+    // its bottom is not drawn, nor one that ends above its top. An empty
+    // `rect`, and a colour with alpha 0, draw nothing.
     void drawText(Picture& buffer, const Rect& rect, std::string_view text, std::uint32_t colour,
                   std::uint32_t alignment, std::int32_t lineSpacing);
 

@@ -26,15 +26,11 @@ tSpan cut(tSpan span, tSpan limit)
 
 } // namespace
 
-Rect pixelClip(const Picture& target, const Rect& rect)
+Rect pixelClip(const Picture& target)
 {
     const Rect& visible = target.visibleRect();
-    tSpan xs{std::int64_t{rect.x} + target.origin().x, 0};
-    xs.end = xs.begin + std::max(rect.width, 0);
-    tSpan ys{std::int64_t{rect.y} + target.origin().y, 0};
-    ys.end = ys.begin + std::max(rect.height, 0);
-    xs = cut(cut(xs, visible.x, visible.width), 0, target.width());
-    ys = cut(cut(ys, visible.y, visible.height), 0, target.height());
+    const tSpan xs = cut({0, target.width()}, visible.x, visible.width);
+    const tSpan ys = cut({0, target.height()}, visible.y, visible.height);
     if (xs.end <= xs.begin || ys.end <= ys.begin) {
         return {};
     }

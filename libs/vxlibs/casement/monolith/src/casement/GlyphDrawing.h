@@ -11,11 +11,9 @@ class Picture;
 
 namespace DETAIL {
 
-// The pixels of `target` that drawing clipped to `rect` may change, in the
-// target's own pixel coordinates: `rect` is in drawing coordinates (the
-// target's origin is added to it) and is cut to the target's visible
-// rectangle and to its bounds.
-Rect pixelClip(const Picture& target, const Rect& rect);
+// The pixels of `target` that drawing may change, in the target's own pixel
+// coordinates: its visible rectangle cut to its bounds.
+Rect pixelClip(const Picture& target);
 
 // Dyes `target` with `colour` through the glyph's coverage, the glyph's
 // top-left pixel at (x, y) in drawing coordinates, changing only pixels
