@@ -8,6 +8,7 @@
 #include <casement/WindowEvents.h>
 
 #include <functional>
+#include <string>
 
 namespace Trellis {
 namespace {
@@ -39,6 +40,11 @@ public:
         return consumesKeys;
     }
     void onTick() override { ++ticks; }
+    bool onDragEvent(std::uint32_t code, const Casement::tDragEvent& event) override
+    {
+        received.push_back({code, event.x, event.y});
+        return Bar::onDragEvent(code, event);
+    }
 
     std::vector<tReceived> received;
     std::vector<std::uint32_t> keys;
@@ -169,14 +175,29 @@ public:
     int releases = 0;
 };
 
-TEST_F(PaneInput, AWindowingPaneCapturesThePointerWhileAButtonIsHeld)
-{
+// The tree in a pane of a (fake) window instead of the bare pane.
+class WindowedPaneInput : public PaneInput {
+protected:
+    void SetUp() override
+    {
+        PaneInput::SetUp();
+        pane.setRoot(nullptr);
+        windowed.setRoot(root);
+        windowed.setSize(200, 100);
+        windowed.runFrameCycle();
+    }
+    void TearDown() override
+    {
+        windowed.setRoot(nullptr);
+        PaneInput::TearDown();
+    }
+
     FakeWindow window;
-    WindowingPane windowed(window);
-    pane.setRoot(nullptr);
-    windowed.setRoot(root);
-    windowed.setSize(200, 100);
-    windowed.runFrameCycle();
+    WindowingPane windowed{window};
+};
+
+TEST_F(WindowedPaneInput, CapturesThePointerWhileAButtonIsHeld)
+{
     const tMouseButtonEvent press{30, 20, 0, tMouseButtonEvent::Left, tMouseButtonEvent::Press};
     windowed.handleEvent(Casement::MouseButton, &press);
     EXPECT_EQ(window.captures, 1);
@@ -189,7 +210,54 @@ TEST_F(PaneInput, AWindowingPaneCapturesThePointerWhileAButtonIsHeld)
     const tMouseButtonEvent release{150, 90, 0, tMouseButtonEvent::Left, tMouseButtonEvent::Release};
     windowed.handleEvent(Casement::MouseButton, &release);
     EXPECT_EQ(window.releases, 1);
-    windowed.setRoot(nullptr);
+}
+
+// Drag events reach the widget under the pointer (the disabled label lets
+// them through to the button), relative to it; only a widget with a drop
+// callback takes the drop, and every widget's listeners see the drops that
+// reach it. A widget whose callback removes it lives until its listeners ran.
+TEST_F(WindowedPaneInput, ADragReachesTheWidgetUnderThePointerWhichTakesItWithADropCallback)
+{
+    const Casement::tDropData files{{"/tmp/a.bin", "/tmp/b c.bin"}, {"text"}};
+    std::vector<std::string> seen;
+    button->setDropCallback([&seen](const Casement::tDropData& data) { seen.push_back("taken " + data.files[1]); });
+    button->addDropListener([&seen](const Casement::tDropData& data) { seen.push_back("watched " + data.texts[0]); });
+    other->addDropListener([&seen](const Casement::tDropData&) { seen.push_back("other watched"); });
+    const auto drag = [&](std::uint32_t code, std::int32_t x, std::int32_t y) {
+        const Casement::tDragEvent event{x, y, 0, &files};
+        return windowed.dispatchDrag(code, event);
+    };
+
+    const struct {
+        std::uint32_t code;
+        std::int32_t x, y;
+        bool taken;
+    } steps[] = {
+        {Casement::DragEnter, 30, 20, true}, {Casement::DragMove, 31, 21, true}, {Casement::DragLeave, 31, 21, false},
+        {Casement::Drop, 32, 22, true},      {Casement::DragEnter, 110, 20, false}, {Casement::Drop, 110, 20, false},
+    };
+    for (const auto& step : steps) {
+        EXPECT_EQ(drag(step.code, step.x, step.y), step.taken) << step.code << " at " << step.x;
+    }
+    EXPECT_EQ(button->received, (std::vector<Recorder::tReceived>{{Casement::DragEnter, 10, 10},
+                                                                  {Casement::DragMove, 11, 11},
+                                                                  {Casement::DragLeave, 11, 11},
+                                                                  {Casement::Drop, 12, 12}}));
+    EXPECT_EQ(codes(*other), (std::vector<std::uint32_t>{Casement::DragEnter, Casement::Drop}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"taken /tmp/b c.bin", "watched text", "other watched"}));
+    EXPECT_TRUE(label->received.empty());
+
+    const Casement::tDragEvent unknown{30, 20, 0, &files};
+    EXPECT_TRUE(windowed.handleEvent(1350, &unknown)) << "a drag-and-drop code of the window layer";
+    EXPECT_EQ(button->received.size(), 4u);
+
+    auto* raw = other.get();
+    other->setDropCallback([this, raw](const Casement::tDropData&) { root->removeChild(*raw); });
+    std::weak_ptr<Recorder> watch = other;
+    other.reset();
+    EXPECT_TRUE(drag(Casement::Drop, 110, 20));
+    EXPECT_TRUE(watch.expired());
+    EXPECT_EQ(seen.back(), "other watched") << "its listener ran after it was removed";
 }
 
 TEST_F(PaneInput, PressesMoveTheFocusAndKeysGoToInputThenFocusAncestors)

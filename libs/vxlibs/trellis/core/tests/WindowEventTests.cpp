@@ -14,6 +14,7 @@
 #include <SDL.h>
 
 #include <thread>
+#include <utility>
 
 namespace Trellis {
 namespace {
@@ -129,6 +130,58 @@ TEST_F(WindowEvents, AnIdleWindowLetsItsTimerRestUntilTheNextChange)
     EXPECT_NE(timers.first(), nullptr) << "a repaint asked for on another thread wakes it";
     window.destroy();
     Casement::AsyncEventTarget::close();
+}
+
+// SDL's drop series becomes one drag that enters and drops where the
+// pointer was last seen. Where no widget takes it, nothing changes; SDL's
+// strings are freed by the loop either way.
+TEST_F(WindowEvents, ADropReachesTheWidgetUnderThePointerAndChangesNothingElsewhere)
+{
+    ASSERT_TRUE(window.create(100, 60, "Test"));
+    window.show();
+    std::vector<Casement::tDropData> taken;
+    leaf->setDropCallback([&taken](const Casement::tDropData& data) { taken.push_back(data); });
+    const auto dispatchQueued = [this] {
+        SDL_Event event;
+        while (SDL_PollEvent(&event) == 1) {
+            Casement::MessageLoop::dispatch(event);
+        }
+        timers.tick();
+    };
+    const auto moveTo = [this](int x, int y) {
+        SDL_Event event{};
+        event.type = SDL_MOUSEMOTION;
+        event.motion.windowID = window.windowId();
+        event.motion.x = x;
+        event.motion.y = y;
+        ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
+    };
+    const auto drop = [this] {
+        const std::pair<Uint32, const char*> series[] = {{SDL_DROPBEGIN, nullptr},
+                                                          {SDL_DROPFILE, "/tmp/firmware.bin"},
+                                                          {SDL_DROPTEXT, "note"},
+                                                          {SDL_DROPCOMPLETE, nullptr}};
+        for (const auto& [type, text] : series) {
+            SDL_Event event{};
+            event.type = type;
+            event.drop.windowID = window.windowId();
+            event.drop.file = text ? SDL_strdup(text) : nullptr;
+            ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
+        }
+    };
+
+    moveTo(4, 4);
+    dispatchQueued();
+    window.presented.clear();
+    drop();
+    dispatchQueued();
+    EXPECT_TRUE(window.presented.empty()) << "a drop on the root, which takes none";
+    EXPECT_TRUE(taken.empty());
+
+    moveTo(30, 14);  // device pixels at scale 2: the leaf's (5, 2)
+    drop();
+    dispatchQueued();
+    EXPECT_EQ(taken, (std::vector<Casement::tDropData>{{{"/tmp/firmware.bin"}, {"note"}}}));
 }
 
 } // namespace

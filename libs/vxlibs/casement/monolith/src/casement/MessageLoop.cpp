@@ -53,6 +53,14 @@ std::optional<tCommand> takeCommand(Sint32 sequence)
     return command;
 }
 
+// SDL hands the taker of a drop event the file name or text it carries.
+void releaseDropText(const SDL_Event& event)
+{
+    if (event.type == SDL_DROPFILE || event.type == SDL_DROPTEXT) {
+        SDL_free(event.drop.file);
+    }
+}
+
 } // namespace
 
 int MessageLoop::run(EventTimerManager& timers, const bool& quitFlag)
@@ -80,7 +88,9 @@ int MessageLoop::run(EventTimerManager& timers, const bool& quitFlag)
 
 void MessageLoop::dispatch(const SDL_Event& event)
 {
-    if (DETAIL::WindowEventRouter::route(event)) {
+    const bool routed = DETAIL::WindowEventRouter::route(event);
+    releaseDropText(event);
+    if (routed) {
         return;
     }
     switch (FrameworkEvents::kindOf(event.type)) {

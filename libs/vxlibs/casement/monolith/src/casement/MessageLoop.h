@@ -22,6 +22,8 @@ public:
 
     // Hands one event to its receiver: window events to their window through
     // the window event router, the framework's events to their own handlers.
+    // The text SDL allocated for a dropped file or text is freed afterwards,
+    // whether a window took the event or not.
     static void dispatch(const SDL_Event& event);
 
     // Ends the loop with `exitCode` once the events queued before it are

@@ -3,6 +3,7 @@
 #include "casement/WindowEvents.h"
 
 #include <cmath>
+#include <utility>
 
 namespace Casement {
 namespace {
@@ -121,6 +122,37 @@ void StandaloneWindow::OSImpl::handleText(const SDL_TextInputEvent& event)
     }
     tTextEvent text{event.text};
     send(TextInput, &text);
+}
+
+// SDL reports a drop only once it has happened, as a series: a begin, the
+// files and texts one by one, and a complete. The series becomes one drag
+// that enters and drops at once where the pointer was last seen in the
+// window. The strings stay SDL's: the message loop frees them.
+void StandaloneWindow::OSImpl::handleDrop(const SDL_DropEvent& event)
+{
+    switch (event.type) {
+    case SDL_DROPBEGIN: dropped_ = {}; break;
+    case SDL_DROPFILE:
+        if (event.file != nullptr) {
+            dropped_.files.emplace_back(event.file);
+        }
+        break;
+    case SDL_DROPTEXT:
+        if (event.file != nullptr) {
+            dropped_.texts.emplace_back(event.file);
+        }
+        break;
+    case SDL_DROPCOMPLETE: {
+        const tDropData data = std::exchange(dropped_, {});
+        tDragEvent drag{lastPosition_.x, lastPosition_.y, pointerModifiers(), &data};
+        send(DragEnter, &drag);
+        if (window_ != nullptr) {
+            send(Drop, &drag);
+        }
+        break;
+    }
+    default: break;
+    }
 }
 
 } // namespace Casement

@@ -164,6 +164,10 @@ void StandaloneWindow::OSImpl::handle(const SDL_Event& event)
     case SDL_KEYDOWN:
     case SDL_KEYUP: handleKey(event.key); break;
     case SDL_TEXTINPUT: handleText(event.text); break;
+    case SDL_DROPBEGIN:
+    case SDL_DROPFILE:
+    case SDL_DROPTEXT:
+    case SDL_DROPCOMPLETE: handleDrop(event.drop); break;
     default: break;
     }
 }

@@ -3,6 +3,7 @@
 #include "casement/DisplayScale.h"
 #include "casement/Geometry.h"
 #include "casement/StandaloneWindow.h"
+#include "casement/WindowEvents.h"
 
 #include <SDL.h>
 
@@ -61,6 +62,7 @@ private:
     void handleLeave();
     void handleKey(const SDL_KeyboardEvent& event);
     void handleText(const SDL_TextInputEvent& event);
+    void handleDrop(const SDL_DropEvent& event);
 
     void repaint();
     void repaint(const Rect& device);
@@ -88,6 +90,7 @@ private:
     Point travel_;
     Point lastPosition_;
     std::uint32_t lastModifiers_ = 0;
+    tDropData dropped_;  // what the drop under way has brought so far
 };
 
 } // namespace Casement

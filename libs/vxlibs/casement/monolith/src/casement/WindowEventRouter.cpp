@@ -56,6 +56,11 @@ Uint32 WindowEventRouter::windowOf(const SDL_Event& event)
         return event.text.windowID;
     case SDL_TEXTEDITING:
         return event.edit.windowID;
+    case SDL_DROPBEGIN:
+    case SDL_DROPFILE:
+    case SDL_DROPTEXT:
+    case SDL_DROPCOMPLETE:
+        return event.drop.windowID;
     default:
         return 0;
     }

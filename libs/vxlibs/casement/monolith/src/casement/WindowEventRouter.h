@@ -6,7 +6,7 @@
 
 namespace Casement::DETAIL {
 
-// Hands the SDL events that belong to a window (window, mouse, keyboard and
+// Hands the SDL events that belong to a window (window, mouse, keyboard, drop and
 // text events carry the id of their window) to that window's handler. Windows
 // add themselves when their SDL window is created and remove themselves when
 // it is destroyed; the message loop routes every such event it takes from the

@@ -3,6 +3,8 @@
 #include "casement/Geometry.h"
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace Casement {
 
@@ -23,6 +25,10 @@ enum eWindowEvent : std::uint32_t {
     TextInput = 1102,            // tTextEvent
     ModifiersChanged = 1103,     // tModifierEvent
     DeadKey = 1104,              // tTextEvent (never sent on this platform, see KeyTranslation.h)
+    DragEnter = 1300,            // tDragEvent: something is dragged into the window
+    DragMove = 1301,             // tDragEvent: the drag moved over the window
+    DragLeave = 1302,            // tDragEvent: the drag left without a drop
+    Drop = 1303,                 // tDragEvent: it was dropped; the drag is over
     WindowCreated = 1000000,     // no payload
     WindowDestroyed = 1000001,   // no payload
     Repaint = 1000002,           // tPaintContext
@@ -91,6 +97,22 @@ struct tTextEvent {
 struct tModifierEvent {
     std::uint32_t modifiers = 0;
     std::uint32_t unused = 0;
+};
+
+// What a drag carries: the paths of dragged files and dragged texts, each in
+// the order the platform gave them.
+struct tDropData {
+    std::vector<std::string> files;
+    std::vector<std::string> texts;
+    bool operator==(const tDropData&) const = default;
+};
+
+// The pointer position of a drag and what it carries (never null).
+struct tDragEvent {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::uint32_t modifiers = 0;
+    const tDropData* data = nullptr;
 };
 
 // Filled in by the handler, in logical units.

@@ -10,6 +10,7 @@
 #include <vector>
 
 namespace Casement {
+struct tDragEvent;
 struct tMouseButtonEvent;
 struct tMouseMoveEvent;
 } // namespace Casement
@@ -100,6 +101,10 @@ public:
     // ancestors; true when one consumed it. Tab and Shift+Tab that none
     // consumed move the focus in tree order.
     bool dispatchKey(std::uint32_t code, const void* data);
+    // A drag event of the window layer (Casement::DragEnter to Drop, Pane
+    // coordinates): the widget under the pointer is offered it, then notified
+    // of it (see DragDropEventTarget). True when that widget takes the drop.
+    bool dispatchDrag(std::uint32_t code, const Casement::tDragEvent& event);
     // The widget under a Pane point, or null.
     Widget* hitTest(std::int32_t x, std::int32_t y) const;
     // Makes `widget` the focus widget (null: none). When that changes, the

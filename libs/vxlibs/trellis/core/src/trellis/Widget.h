@@ -1,6 +1,8 @@
 #pragma once
 
 #include "trellis/AttibuteSelector.h"
+#include "trellis/DragDropEventTarget.h"
+#include "trellis/DragDropSource.h"
 #include "trellis/ParsedStyle.h"
 #include "trellis/PooledName.h"
 
@@ -37,10 +39,11 @@ enum eDirection : std::uint32_t { LeftToRight = 1, TopToBottom = 16, BottomToTop
 // A node of the widget tree: its identity (id, style name, attributes, type
 // name), its place in the tree and in a Pane, its geometry and state flags,
 // and what the Pane's update pass and frame cycle need (style, layout and
-// repaint requests, ticks). Widgets are shared objects: a parent holds its
-// children by shared handle, a child refers to its parent and Pane by plain
-// pointer. Used on the user-interface thread, except repaint().
-class Widget : public std::enable_shared_from_this<Widget> {
+// repaint requests, ticks), and both sides of drag and drop. Widgets are
+// shared objects: a parent holds its children by shared handle, a child
+// refers to its parent and Pane by plain pointer. Used on the user-interface
+// thread, except repaint().
+class Widget : public DragDropEventTarget, public DragDropSource, public std::enable_shared_from_this<Widget> {
 public:
     enum eFlags : std::uint32_t {
         OwnVisible = 0x1,

@@ -21,7 +21,8 @@ public:
 // own notifications that concern the Pane are handled here (capture lost:
 // no hover and no press; keyboard focus lost and gained: keys reach the
 // focus widget again only with the focus back, and it keeps its place, so
-// that the keyboard goes on where it left off).
+// that the keyboard goes on where it left off; drag and drop, codes 1300 to
+// 1399: dispatchDrag()).
 class WindowingPane : public Pane {
 public:
     explicit WindowingPane(IPaneWindow& window) : window_(window) {}
