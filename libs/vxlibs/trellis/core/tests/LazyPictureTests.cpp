@@ -19,6 +19,7 @@ protected:
         resources.add("PICTURE", "BUSYWHEEL.PNG", Testing::tgaPicture(2, 24, Ink));
         resources.add("PICTURE", "BUSYWHEEL@2X.PNG", Testing::tgaPicture(4, 48, Sharp));
         resources.add("PICTURE", "DEVICE.PNG", Testing::tgaPicture(3, 2, Ink));
+        resources.add("PICTURE", "BROKEN.PNG", {'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'});
         module = resources.module();
         properties.setFrameCount(12);
         properties.setVerticallyStretchable(true);
@@ -75,6 +76,17 @@ TEST_F(LazyPictureTest, NothingLoadsForAMissingPictureOrANonsenseScale)
     LazyPicture wheel(manager, "Busywheel.png", properties);
     EXPECT_EQ(wheel.get(0.0f), nullptr);
     EXPECT_EQ(wheel.get(std::numeric_limits<float>::quiet_NaN()), nullptr);
+}
+
+// A missing double-density file is no fault; a plain picture that cannot be
+// decoded is, each time it is asked for.
+TEST_F(LazyPictureTest, APictureThatCannotBeDecodedIsReported)
+{
+    LazyPicture broken(manager, "Broken.png", properties);
+    EXPECT_EQ(broken.get(1.0f), nullptr);
+    EXPECT_EQ(broken.get(2.0f), nullptr);
+    const std::string warning = "Trellis::LazyPicture - can't decode picture: Broken.png";
+    EXPECT_EQ(collector.warnings, (std::vector<std::string>{warning, warning}));
 }
 
 TEST(DoubleDensityName, GoesBeforeTheExtension)

@@ -135,6 +135,22 @@ TEST_F(ManagerContainerTest, LinksFifosAndHugeFilesOfASkinAreRefusedAtOnce)
                                          + (skin / "stylesheets").string() + "/huge.txt (4294967296 bytes, at most 8388608)");
 }
 
+// The skin folder is the user's choice and may itself be a link; a linked
+// folder beneath it is not followed out of it.
+TEST_F(ManagerContainerTest, ALinkedSubFolderOfASkinIsNotFollowed)
+{
+    root.write("outside/shadow", bytesOf("outside the skin"));
+    root.write("chosen/stylesheets/a.txt", bytesOf("skin styles"));
+    std::filesystem::create_directory_symlink(root.path() / "chosen", root.path() / "work/skin");
+    std::filesystem::create_directory_symlink(root.path() / "outside", root.path() / "chosen/pictures");
+    auto& resources = container(true);
+    EXPECT_EQ(readText(resources.getResourceStream("a.txt", ManagerContainer::StyleSheetKind, true)), "skin styles");
+    EXPECT_EQ(resources.getResourceStream("shadow", ManagerContainer::PictureKind, true), nullptr);
+    EXPECT_EQ(collector.warnings, (std::vector<std::string>{"Trellis::ManagerContainer::getResourceStream - can't find "
+                                                            "resource: " + (root.path() / "work/skin").string()
+                                                            + "/pictures/shadow"}));
+}
+
 TEST_F(ManagerContainerTest, FontsAreMadeOnceFromTheProgramOrByName)
 {
     auto& resources = container(false);

@@ -41,9 +41,34 @@ int openFlags(IStorage::eMode mode)
     return (mode == IStorage::ReadWrite ? O_RDWR | O_CREAT : O_RDONLY) | O_CLOEXEC | O_NONBLOCK;
 }
 
+// Without openat2: each folder on the way is opened from the one before
+// without following a link, then the file likewise (absolute names and ".."
+// are refused by the caller).
+int openWalking(int folder, const std::string& name, int flags)
+{
+    int at = folder;
+    std::size_t start = 0;
+    for (std::size_t slash = name.find('/'); slash != std::string::npos && at >= 0; slash = name.find('/', start)) {
+        const std::string component = name.substr(start, slash - start);
+        start = slash + 1;
+        if (component.empty()) {
+            continue;
+        }
+        const int next = ::openat(at, component.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (at != folder) {
+            ::close(at);
+        }
+        at = next;
+    }
+    const int fd = at >= 0 ? ::openat(at, name.c_str() + start, flags | O_NOFOLLOW, 0644) : -1;
+    if (at >= 0 && at != folder) {
+        ::close(at);
+    }
+    return fd;
+}
+
 // The kernel resolves the name beneath the folder and refuses every symbolic
-// link on the way. A kernel without openat2 gets the next best: no symbolic
-// link as the last component (absolute names and ".." are refused by the caller).
+// link on the way; a kernel without openat2 walks the name itself.
 int openBeneath(int folder, const std::string& name, int flags)
 {
     open_how how{};
@@ -52,7 +77,7 @@ int openBeneath(int folder, const std::string& name, int flags)
     how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
     const long fd = ::syscall(SYS_openat2, folder, name.c_str(), &how, sizeof how);
     if (fd < 0 && errno == ENOSYS) {
-        return ::openat(folder, name.c_str(), flags | O_NOFOLLOW, 0644);
+        return openWalking(folder, name, flags);
     }
     return static_cast<int>(fd);
 }

@@ -1,10 +1,13 @@
 #include "trellis/LazyPicture.h"
 
 #include "trellis/ManagerContainer.h"
+#include "trellis/Warnings.h"
 
 #include <basalt/Stream.h>
 #include <casement/Picture.h>
 #include <casement/PictureEnlarging.h>
+
+#include <fmt/format.h>
 
 #include <cmath>
 
@@ -58,7 +61,13 @@ std::shared_ptr<Casement::Picture> LazyPicture::load(const std::string& name, fl
 {
     const auto stream = manager_.getResourceStream(name, ManagerContainer::PictureKind, report);
     auto picture = std::make_shared<Casement::Picture>();
-    if (!stream || !picture->load(*stream, true)) {
+    if (!stream) {
+        return nullptr;
+    }
+    if (!picture->load(*stream, true)) {
+        if (report) {
+            reportWarning(fmt::format("Trellis::LazyPicture - can't decode picture: {}", name));
+        }
         return nullptr;
     }
     picture->setOrientation(properties_.orientation());

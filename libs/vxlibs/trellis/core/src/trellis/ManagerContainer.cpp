@@ -106,9 +106,13 @@ std::shared_ptr<Basalt::Stream> ManagerContainer::getResourceStream(std::string_
 
 std::shared_ptr<Basalt::Stream> ManagerContainer::folderStream(std::string_view name, eResourceKind kind, bool report)
 {
+    // The kind's folder is opened beneath the skin folder like the rest of the
+    // name, so that a link in its place leads nowhere.
     const std::string folder = fmt::format("{}/{}", location_.base.string(), KindPlaces[kind].folder);
     auto stream = std::make_shared<Basalt::FileStream>();
-    if (!stream->openInside(folder, std::string(name))) {
+    const std::string beneath = fmt::format("{}/{}", KindPlaces[kind].folder, name);
+    const bool absolute = name.empty() || name.front() == '/';
+    if (absolute || !stream->openInside(location_.base.string(), beneath)) {
         if (report) {
             reportWarning(fmt::format("Trellis::ManagerContainer::getResourceStream - can't find resource: {}/{}",
                                       folder, name));

@@ -76,9 +76,10 @@ public:
 
     // A read-only stream over the named resource of a kind ("/" separates
     // sub-folders of a skin folder), or null. A name with a ".." component is
-    // refused like a miss; in a skin folder so are symbolic links, files that
-    // are not regular and files larger than MaxSkinFileBytes. With `report`,
-    // a miss is passed to reportWarning().
+    // refused like a miss; in a skin folder so are symbolic links (a linked
+    // pictures/, stylesheets/ or fonts/ folder too), files that are not
+    // regular and files larger than MaxSkinFileBytes. With `report`, a miss
+    // is passed to reportWarning().
     std::shared_ptr<Basalt::Stream> getResourceStream(std::string_view name, eResourceKind kind, bool report);
 
     // Where resources are read from; decided on the first call.

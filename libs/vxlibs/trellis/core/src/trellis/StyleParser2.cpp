@@ -17,6 +17,7 @@ namespace Trellis {
 namespace {
 
 const std::string StringSourceName = "(StyleParser2::processString)";
+constexpr std::int64_t MaxStyleSheetBytes = ManagerContainer::MaxSkinFileBytes[ManagerContainer::StyleSheetKind];
 
 StyleParser2::BufferEncoding detectEncoding(std::string_view bytes)
 {
@@ -81,9 +82,8 @@ bool StyleParser2::processStream(Basalt::Stream& stream, const std::string& name
     if (length < 0 || !stream.seek(0, Basalt::IStorage::FromStart)) {
         return false;
     }
-    if (length > ManagerContainer::MaxSkinFileBytes[ManagerContainer::StyleSheetKind]) {
-        reportError(name, 0, fmt::format("stylesheet too large ({} bytes, at most {})", length,
-                                         ManagerContainer::MaxSkinFileBytes[ManagerContainer::StyleSheetKind]));
+    if (length > MaxStyleSheetBytes) {
+        reportError(name, 0, fmt::format("stylesheet too large ({} bytes, at most {})", length, MaxStyleSheetBytes));
         return false;
     }
     std::string bytes(static_cast<std::size_t>(length), '\0');
@@ -114,8 +114,16 @@ bool StyleParser2::parseBuffer(std::string_view bytes, const std::string& name)
         bytes.remove_prefix(3);
     }
     sourceName_ = name;
+    const bool named = name != StringSourceName;
+    if (named) {
+        chain_.push_back(importKey(name));
+    }
     StyleGrammar grammar(*this, name);
-    return grammar.parse(bytes);
+    const bool parsed = grammar.parse(bytes);
+    if (named) {
+        chain_.pop_back();
+    }
+    return parsed;
 }
 
 void StyleParser2::defineConstant(std::int32_t line, const tConstant& constant)
@@ -140,46 +148,89 @@ StyleParser2::tPropertyValue StyleParser2::lookupConstant(const std::string& nam
 // owner, else a file beside the importing one. A stylesheet of a style set
 // (from the program or its skin folder) imports nothing from elsewhere, so an
 // absolute URL is refused there. Errors are reported under the importing
-// stylesheet's name, where the @import is written.
+// stylesheet's name, where the @import is written. Only a stylesheet on the
+// chain of imports that leads here would import itself; one imported already
+// from elsewhere is not read again: with the first written of equally
+// specific rules winning, a second copy of its rules would change nothing.
 void StyleParser2::importStyleSheet(std::int32_t line, const std::string& url)
 {
     if (owner_ != nullptr && !isRelative(url)) {
-        reportError(sourceName_, line,
-                    fmt::format("PARSER ERROR at line {}: import of stylesheet {} from outside the style set refused",
-                                line, url));
+        reportImportError(line, fmt::format("import of stylesheet {} from outside the style set refused", url));
         return;
     }
-    const std::string savedPath = currentPath_;
-    const std::string savedSource = sourceName_;
-    const BufferEncoding savedEncoding = encoding_;
-    const bool fromResources = owner_ != nullptr && isRelative(url);
     std::string location = url;
-    if (!fromResources && isRelative(url)) {
-        location = (std::filesystem::path(withForwardSlashes(savedPath)).parent_path() / withForwardSlashes(url))
+    if (owner_ == nullptr && isRelative(url)) {
+        location = (std::filesystem::path(withForwardSlashes(currentPath_)).parent_path() / withForwardSlashes(url))
                        .generic_string();
     }
     const std::string key = importKey(location);
-    if (!imported_.insert(key).second) {
-        reportError(savedSource, line,
-                    fmt::format("PARSER ERROR at line {}: recursive import of stylesheet {}", line, url));
+    if (std::ranges::find(chain_, key) != chain_.end()) {
+        reportImportError(line, fmt::format("recursive import of stylesheet {}", url));
+    } else if (depth_ == MaxImportDepth) {
+        reportImportError(line, fmt::format("import of stylesheet {} refused: imports nested more than {} deep", url,
+                                            MaxImportDepth));
+    } else if (!importsUsedUp_ && !imported_.contains(key)) {
+        readImport(line, url, location, key);
+    }
+}
+
+// Once the count or the bytes are used up, later imports are passed over
+// with no further message. A file too large for a stylesheet is left to
+// processStream, which refuses it unread.
+void StyleParser2::readImport(std::int32_t line, const std::string& url, const std::string& location,
+                              const std::string& key)
+{
+    const auto stream = openImport(url, location);
+    const std::int64_t size = stream != nullptr ? stream->size() : 0;
+    const std::int64_t counted = size >= 0 && size <= MaxStyleSheetBytes ? size : 0;
+    const std::string refusal = stream != nullptr ? limitReached(counted) : std::string();
+    if (!refusal.empty()) {
+        importsUsedUp_ = true;
+        reportImportError(line, fmt::format("import of stylesheet {} refused: {}", url, refusal));
         return;
     }
+    importedFiles_ += stream != nullptr ? 1 : 0;
+    importedBytes_ += counted;
+    imported_.insert(key);
+    const std::string savedPath = currentPath_;
+    const std::string savedSource = sourceName_;
+    const BufferEncoding savedEncoding = encoding_;
     currentPath_ = location;
-    const bool parsed = fromResources ? importFromResources(url) : processFile(location);
+    ++depth_;
+    const bool parsed = stream != nullptr && processStream(*stream, location);
+    --depth_;
     currentPath_ = savedPath;
     sourceName_ = savedSource;
     encoding_ = savedEncoding;
     if (!parsed) {
-        reportError(savedSource, line,
-                    fmt::format("PARSER ERROR at line {}: Failed to import stylesheet {}", line, url));
+        reportImportError(line, fmt::format("Failed to import stylesheet {}", url));
         imported_.erase(key);
     }
 }
 
-bool StyleParser2::importFromResources(const std::string& name)
+std::string StyleParser2::limitReached(std::int64_t bytes) const
 {
-    const auto stream = owner_->container().getResourceStream(name, ManagerContainer::StyleSheetKind, true);
-    return stream != nullptr && processStream(*stream, name);
+    if (importedFiles_ == MaxImportedFiles) {
+        return fmt::format("more than {} stylesheets imported", MaxImportedFiles);
+    }
+    if (bytes > MaxImportedBytes - importedBytes_) {
+        return fmt::format("more than {} bytes imported", MaxImportedBytes);
+    }
+    return {};
+}
+
+std::shared_ptr<Basalt::Stream> StyleParser2::openImport(const std::string& url, const std::string& location)
+{
+    if (owner_ != nullptr) {
+        return owner_->container().getResourceStream(url, ManagerContainer::StyleSheetKind, true);
+    }
+    auto stream = std::make_shared<Basalt::FileStream>();
+    return stream->open(location) ? stream : nullptr;
+}
+
+void StyleParser2::reportImportError(std::int32_t line, const std::string& message)
+{
+    reportError(sourceName_, line, fmt::format("PARSER ERROR at line {}: {}", line, message));
 }
 
 void StyleParser2::reportError(const std::string& path, std::int32_t line, const std::string& message)
