@@ -1,8 +1,7 @@
-#include "cli/DeviceState.h"
+#include "logic/DeviceState.h"
 
 #include <boost/format.hpp>
 
-namespace Cli {
 namespace {
 
 struct tStateText {
@@ -63,5 +62,3 @@ std::string stateSentence(const UpdaterDescription& description, eDeviceState st
 {
     return (boost::format(textOf(state).sentence) % description.deviceName).str();
 }
-
-} // namespace Cli

@@ -6,8 +6,6 @@
 #include <string>
 #include <string_view>
 
-namespace Cli {
-
 // What an update left on the device, as far as the program knows.
 enum class eDeviceState {
     OldFirmware,            // nothing was written; the device runs its old firmware
@@ -27,5 +25,3 @@ std::string_view stateName(eDeviceState state);
 
 // The state in a sentence, with the command that finishes the job.
 std::string stateSentence(const UpdaterDescription& description, eDeviceState state);
-
-} // namespace Cli

@@ -29,6 +29,9 @@ UpdaterDescription UpdaterDescription::forLogic(TVSUpdaterUpgradeLogic& logic)
                                   bool& updateAvailable) { logic.readFirmwareInfo(info, installed, newest, updateAvailable); };
     d.windowCreated = [&logic](UpdaterMainWindow* window) { logic.windowCreated(window); };
     d.stopUpdateThread = [&logic] { logic.stopUpdateThread(); };
+    d.workerPhase = [&logic] { return logic.workerPhase(); };
+    d.writtenBytes = [&logic] { return logic.writtenBytes(); };
+    d.totalImageBytes = TVSUpdaterUpgradeLogic::totalImageBytes();
     d.windowTitle = d.updaterName;
     if (const auto version = Basalt::ResourceModule::program().fileVersion(); !version.empty()) {
         d.versionText = version;

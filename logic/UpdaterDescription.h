@@ -1,11 +1,13 @@
 #pragma once
 
 #include "logic/UpdateModeStep.h"
+#include "logic/UpdatePhase.h"
 #include "logic/UpdateResult.h"
 
 #include <conduit2/USBDeviceInfo.h>
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -45,6 +47,11 @@ struct UpdaterDescription {
     std::function<void(Conduit2::USBDeviceInfo&, std::string&, std::string&, bool&)> readFirmwareInfo;
     std::function<void(UpdaterMainWindow*)> windowCreated;
     std::function<void()> stopUpdateThread;
+    // The running (or last) update's worker: its phase, and the image bytes
+    // the device has accepted so far of totalImageBytes.
+    std::function<eUpdatePhase()> workerPhase;
+    std::function<std::uint32_t()> writtenBytes;
+    std::uint32_t totalImageBytes = 0;
 
     // The updater's description, its callbacks bound to `logic`.
     static UpdaterDescription forLogic(TVSUpdaterUpgradeLogic& logic);

@@ -3,12 +3,15 @@
 #include "DocumentationUrl.h"
 #include "PageTrace.h"
 #include "ProgramIcon.h"
+#include "UpdateInhibitor.h"
 #include "UpdaterWindow.h"
 
+#include "logic/InterruptSentences.h"
 #include "logic/UpdaterDescription.h"
 #include "logic/UpdaterMessages.h"
 #include "wizard/UpdateWizardMainWidget.h"
 
+#include <casement/InterruptRelay.h>
 #include <casement/OpenUrl.h>
 #include <casement/ShellEvents.h>
 #include <casement/SingleInstance.h>
@@ -44,6 +47,7 @@ bool FirmwareUpdaterApp::start()
     if (Casement::checkOtherInstance(description_.instanceName, 0)) {
         return false;
     }
+    interrupts_ = std::make_unique<Casement::InterruptRelay>();
     if (auto* resources = Trellis::trellisResources()) {
         resources->setStyleSheet(StyleSheet);
     }
@@ -53,13 +57,21 @@ bool FirmwareUpdaterApp::start()
     wizard->setQuitHandler([this] { requestQuit(); });
     wizard->setAbandonHandler([this] { abandonUpdate(); });
     trace_ = PageTrace::fromEnvironment();
+    // The lock follows the page before the trace records it: a page in the
+    // trace has the lock in its state already.
+    inhibitor_ = std::make_unique<UpdateInhibitor>(description_);
+    wizard->setPageObserver([this, wizard](const char* page) {
+        inhibitor_->pageShown(page);
+        if (trace_) {
+            trace_->record(page, *wizard);
+        }
+    });
     if (trace_) {
-        wizard->setPageObserver([this, wizard](const char* page) { trace_->record(page, *wizard); });
         wizard->setQuestionObserver([this](bool open) { trace_->recordQuestion(open); });
     }
     wizard->connectLogic({[this] { return isDeviceReady(); }, description_.requestUpdateMode,
                           description_.requestInUpdateMode, description_.lookForUpdateMode, description_.startUpdate,
-                          description_.readFirmwareInfo, description_.isUpdatedDeviceBack});
+                          description_.readFirmwareInfo, description_.isUpdatedDeviceBack, description_.workerPhase});
     // The window deletes itself when its native window is destroyed.
     auto* window = new UpdaterWindow(*this);
     window->pane().setRoot(std::make_shared<Trellis::Bar>());
@@ -105,6 +117,7 @@ bool FirmwareUpdaterApp::onCommand(std::uint32_t code, void* data)
         return Application::onCommand(code, data);
     }
     switch (*static_cast<const std::uint32_t*>(data)) {
+    case Casement::InterruptCommand: onInterrupted(); return true;
     case Casement::ShowAboutCommand:
         if (showAboutAction_) {
             showAboutAction_();
@@ -122,7 +135,7 @@ bool FirmwareUpdaterApp::onCommand(std::uint32_t code, void* data)
 // not ask again.
 bool FirmwareUpdaterApp::onQueryQuit(bool& allowed)
 {
-    if (updateAbandoned_ || !wizard_ || !wizard_->asksBeforeQuitting()) {
+    if (updateAbandoned_ || quitBySignal_ || !wizard_ || !wizard_->asksBeforeQuitting()) {
         return false;
     }
     wizard_->askToQuit();
@@ -136,5 +149,41 @@ void FirmwareUpdaterApp::abandonUpdate()
 {
     description_.stopUpdateThread();
     updateAbandoned_ = true;
+    requestQuit();
+}
+
+// A signal from outside. During an update the first one does not end it: the
+// window asks, as when it is closed, and standard error says what ending now
+// would leave the device in. The second ends the program with status 1 and
+// the phase and state on standard error; the worker is told to stop as after
+// a Yes. Outside an update the program ends as after QUIT.
+void FirmwareUpdaterApp::onInterrupted()
+{
+    for (int count = interrupts_ ? interrupts_->takeInterrupts() : 0; count > 0; --count) {
+        if (!wizard_ || wizard_->state() != Updating) {
+            quitAfterSignal();
+            return;
+        }
+        const int signal = interrupts_->lastSignal();
+        const eUpdatePhase phase = wizard_->updatePhase();
+        if (++updateInterruptions_ == 1) {
+            std::fprintf(stderr, "%s\n", interruptWarning(description_, phase, signal).c_str());
+            wizard_->askToQuit();
+            continue;
+        }
+        const std::uint32_t written = description_.writtenBytes ? description_.writtenBytes() : 0;
+        std::fprintf(stderr, "%s\n",
+                     interruptedSentence(description_, phase, written, description_.totalImageBytes, signal).c_str());
+        exitStatus_ = 1;
+        abandonUpdate();
+        return;
+    }
+}
+
+// Not during an update: a question still open (its update has ended) is
+// not asked again.
+void FirmwareUpdaterApp::quitAfterSignal()
+{
+    quitBySignal_ = true;
     requestQuit();
 }

@@ -1,6 +1,7 @@
 #include "TVSUpdaterAppModule.h"
 
 #include "FirmwareUpdaterApp.h"
+#include "WarningPrinter.h"
 
 #include "logic/TVSUpdaterUpgradeLogic.h"
 #include "logic/UpdaterDescription.h"
@@ -42,6 +43,7 @@ int TVSUpdaterAppModule::createApplication()
         return 0;
     }
     Trellis::initTrellis(BasaltInterface, InterfaceRevision);
+    printWarningsOnStandardError();
     Trellis::ManagerContainer::setUseSkinFolder(true);
     logic_ = std::make_unique<TVSUpdaterUpgradeLogic>();
     description_ = std::make_unique<UpdaterDescription>(UpdaterDescription::forLogic(*logic_));
@@ -63,15 +65,17 @@ void TVSUpdaterAppModule::destroyApplication(int)
 {
     const auto* app = dynamic_cast<const FirmwareUpdaterApp*>(application());
     const bool updateAbandoned = app != nullptr && app->updateAbandoned();
+    const int status = app != nullptr ? app->exitStatus() : 0;
     releaseApplication();
     if (updateAbandoned) {
         // The worker may still be writing until its next stopping point: the
         // program leaves without tearing down the logic and the device layer
         // it uses. The device stays in update mode, where the next run finds
-        // it and completes the update.
+        // it and completes the update. The status is 1 when a second signal
+        // ended the update, 0 after the user's Yes.
         Conduit2::Sim::finishSimulation();
         std::fflush(nullptr);
-        std::_Exit(0);
+        std::_Exit(status);
     }
     description_.reset();
     logic_.reset();

@@ -29,5 +29,6 @@ private:
 };
 
 // The program: runs the module's application until its window is closed.
-// Returns 0, or 1 when no display could be reached or no window opened.
+// Returns 0, or 1 when no display could be reached or no window opened; an
+// update ended by a second signal ends the program here with status 1.
 int runUpdater();

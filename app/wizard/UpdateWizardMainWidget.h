@@ -61,6 +61,9 @@ public:
     // Told when the quit question opens (true) and when it is answered.
     void setQuestionObserver(std::function<void(bool open)> observer) { questionObserver_ = std::move(observer); }
     WizardState state() const { return state_; }
+    // While updating: where the update stands. The wait for update mode, then
+    // the worker's phases, then the wait for the updated device to return.
+    eUpdatePhase updatePhase() const;
     // While updating: turns the wheel, ends the waits and polls the update
     // result every timer period.
     void onTick() override;
@@ -123,7 +126,7 @@ private:
     void resetRevisionTexts();
     bool showFirmwareInfo();
     void scan();
-    void beginUpdating(eUpdateModeStep step, bool retrying);
+    void beginUpdating(const std::function<eUpdateModeStep()>& request, bool retrying);
     void followUpdateModeStep(eUpdateModeStep step);
     void startWorker();
     void stepUpdating();

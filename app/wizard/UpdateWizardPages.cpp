@@ -64,8 +64,8 @@ void UpdateWizardMainWidget::advance()
 {
     switch (state_) {
     case Scanning: scan(); break;
-    case UpdateOffered: beginUpdating(callbacks_.requestUpdateMode(), false); break;
-    case BootFailed: beginUpdating(callbacks_.requestInUpdateMode(), true); break;
+    case UpdateOffered: beginUpdating(callbacks_.requestUpdateMode, false); break;
+    case BootFailed: beginUpdating(callbacks_.requestInUpdateMode, true); break;
     default: break;
     }
 }
@@ -87,16 +87,16 @@ void UpdateWizardMainWidget::scan()
     state_ = updateAvailable ? UpdateOffered : UpToDate;
 }
 
-// The stand-by page shows from the click on, with the wheel turning through
-// every wait; the window's timer drives the waits, so the window never
-// stops answering.
-void UpdateWizardMainWidget::beginUpdating(eUpdateModeStep step, bool retrying)
+// The stand-by page shows from the click on, before the device is asked
+// anything, with the wheel turning through every wait; the window's timer
+// drives the waits, so the window never stops answering.
+void UpdateWizardMainWidget::beginUpdating(const std::function<eUpdateModeStep()>& request, bool retrying)
 {
     showPage(StandByPage);
     state_ = Updating;
     retrying_ = retrying;
     scheduleTick(1);
-    followUpdateModeStep(step);
+    followUpdateModeStep(request());
 }
 
 // RETRY that does not find the device in update mode asks a ready device to
@@ -162,6 +162,16 @@ void UpdateWizardMainWidget::stepUpdating()
         }
         break;
     }
+}
+
+eUpdatePhase UpdateWizardMainWidget::updatePhase() const
+{
+    switch (updatingStep_) {
+    case WaitingForUpdateMode: return eUpdatePhase::RestartingIntoUpdateMode;
+    case WaitingForReturn: return eUpdatePhase::CheckingNewFirmware;
+    case Writing: break;
+    }
+    return callbacks_.workerPhase();
 }
 
 void UpdateWizardMainWidget::finishUpdate(std::int32_t result)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "logic/UpdateModeStep.h"
+#include "logic/UpdatePhase.h"
 #include "logic/UpdateResult.h"
 
 #include <conduit2/USBDeviceInfo.h>
@@ -43,4 +44,6 @@ struct WizardCallbacks {
     // After an update: the device that was updated (found by its serial
     // number) is attached again.
     std::function<bool()> isUpdatedDeviceBack;
+    // While the update's worker runs: the phase it is in.
+    std::function<eUpdatePhase()> workerPhase;
 };

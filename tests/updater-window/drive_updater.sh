@@ -22,13 +22,24 @@
 #                        within MS milliseconds
 #   update-mode          waits up to 30 s for the emulated device to be in
 #                        update mode (product id 1302)
+#   run-mode             waits up to 30 s for it to be back in its normal
+#                        mode (product id 1300), as after the write
+#   signal:NAME          sends the program the signal (TERM, INT, HUP)
+#   asks                 waits for the question the window asks before
+#                        ending during an update, and leaves it open
 #   plug                 plugs the emulated device in (see the harness's
 #                        --plug-when)
 #   sleep:SECONDS        waits
 #   exits:SECONDS        the program ends within SECONDS with exit code 0
+#   fails:SECONDS        the program ends within SECONDS with exit code 1
+#   killed:SECONDS       the program ends within SECONDS by SIGKILL
 #   pages:A,B,...        the pages shown so far, in order
 #   log:TEXT             waits up to 10 s for TEXT in what the program wrote
 #                        to standard error
+#   lock:held|none       the mock session manager lists the program's
+#                        inhibitor lock, held by the program / lists no lock
+#                        (waits up to 5 s); needs $WINDOW_TEST_LOCK_CHECK
+#                        (inhibitor_test.sh sets it)
 # Needs $WINDOW_TEST_WORK (a folder for the trace, pictures and the plug file)
 # and $WINDOW_TEST_TOOLS (the folder of check_window_picture and close_window).
 set -euo pipefail
@@ -59,19 +70,36 @@ wait_for_page() {
 # The question is drawn in the window; the trace says when it opens. Its Yes
 # and No buttons are at 309..414 and 421..526 x 255..288.
 questions=0
-answer_question() {
+wait_for_question() {
   questions=$((questions + 1))
   for _ in $(seq 50); do
-    [ "$(grep -c '^{"question":"quit","open":true}' "$trace")" -ge "$questions" ] && break
+    [ "$(grep -c '^{"question":"quit","open":true}' "$trace")" -ge "$questions" ] && return 0
     sleep 0.1
   done
-  [ "$(grep -c '^{"question":"quit","open":true}' "$trace")" -ge "$questions" ] ||
-    fail "no question after the window was closed"
+  fail "no question after the window was asked to end"
+}
+answer_question() {
+  wait_for_question
   case "$1" in
-    yes) xdotool mousemove --window "$window" $(( 361 * scale )) $(( 271 * scale )) && xdotool click 1 ;;
-    no) xdotool mousemove --window "$window" $(( 473 * scale )) $(( 271 * scale )) && xdotool click 1 ;;
+    yes) click_answer 361 ;;
+    no) click_answer 473 ;;
     *) type_key "$1" ;;
   esac
+}
+# The trace says the question is open before it is laid out and painted; a
+# click that comes earlier than a person's would finds no button yet. So the
+# click is repeated, a few times at most, until the question is answered or
+# the program has ended (after Yes).
+click_answer() {
+  for _ in 1 2 3 4 5; do
+    xdotool mousemove --window "$window" $(( $1 * scale )) $(( 271 * scale )) && xdotool click 1
+    for _ in $(seq 10); do
+      [ "$(grep -c '^{"question":"quit","open":false}' "$trace")" -ge "$questions" ] && return 0
+      kill -0 "$app" 2>/dev/null || return 0
+      sleep 0.05
+    done
+  done
+  fail "the question was not answered by clicks on its button"
 }
 
 # Keys go to the window that has the input focus.
@@ -96,22 +124,22 @@ check_pings() {
 }
 
 # The emulated device's product id is in its device descriptor, at offset 10.
-wait_for_update_mode() {
+wait_for_product() {
   for _ in $(seq 300); do
-    [ "$(od -An -tx1 -j10 -N2 /sys/bus/usb/devices/1-1/descriptors 2>/dev/null)" = " 02 13" ] && return 0
+    [ "$(od -An -tx1 -j10 -N2 /sys/bus/usb/devices/1-1/descriptors 2>/dev/null)" = " $1 13" ] && return 0
     sleep 0.1
   done
-  fail "the device is not in update mode after 30 s"
+  fail "the device is not in $2 after 30 s"
 }
 
-# The program must end within $1 s with exit code 0.
+# The program must end within $1 s with exit code $2.
 expect_exit() {
   for _ in $(seq $(( $1 * 20 ))); do kill -0 "$app" 2>/dev/null || break; sleep 0.05; done
   kill -0 "$app" 2>/dev/null && fail "the program did not end within $1 s"
   local code=0
   wait "$app" || code=$?
   app=""
-  [ "$code" -eq 0 ] || fail "exit code $code, expected 0"
+  [ "$code" -eq "$2" ] || fail "exit code $code, expected $2"
 }
 
 # The trace line of a page is written as the page is built, before it is
@@ -164,10 +192,17 @@ for step in "$@"; do
     pings) start_pings ;;
     pings-within:*) check_pings "$argument" ;;
     sleep:*) sleep "$argument" ;;
-    update-mode) wait_for_update_mode ;;
+    update-mode) wait_for_product 02 "update mode" ;;
+    run-mode) wait_for_product 00 "its normal mode" ;;
+    signal:*) kill -s "$argument" "$app" ;;
+    asks) wait_for_question ;;
     plug) touch "$WINDOW_TEST_WORK/plug" ;;
-    exits:*) expect_exit "$argument" ;;
+    exits:*) expect_exit "$argument" 0 ;;
+    fails:*) expect_exit "$argument" 1 ;;
+    killed:*) expect_exit "$argument" 137 ;;
     log:*) wait_for_log "$argument" ;;
+    lock:*) "${WINDOW_TEST_LOCK_CHECK:?lock steps need inhibitor_test.sh}" "$argument" "$app" ||
+      fail "the inhibitor lock is not $argument" ;;
     pages:*) [ "$(pages | paste -sd,)" = "$argument" ] || fail "expected the pages $argument" ;;
     *) fail "unknown step $step" ;;
   esac

@@ -5,7 +5,10 @@
 # The server has no core fonts (-fp built-ins), as on a machine without
 # Debian's xfonts-base, and a zenity that records its call and fails comes
 # first in PATH, as on a desktop that has one: the program must need neither
-# (no_other_program says whether something ran it). On exit it ends the
+# (no_other_program says whether something ran it). The system bus is one
+# that does not exist, so that no test takes an inhibitor lock from the
+# machine's session manager, unless the test brings its own bus in
+# $WINDOW_TEST_SYSTEM_BUS (inhibitor_test.sh). On exit it ends the
 # program whose pid is in `$app` (when set), the server, and removes the
 # work folder.
 for tool in Xvfb xdotool; do
@@ -23,6 +26,7 @@ trap cleanup EXIT
 
 mkdir -m 700 "$work/runtime"
 export XDG_RUNTIME_DIR="$work/runtime"
+export DBUS_SYSTEM_BUS_ADDRESS=${WINDOW_TEST_SYSTEM_BUS:-unix:path=$work/no-system-bus}
 
 mkdir "$work/bin"
 printf '#!/bin/sh\necho "zenity $*" >>"%s/zenity-calls"\nexit 1\n' "$work" >"$work/bin/zenity"

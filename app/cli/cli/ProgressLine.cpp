@@ -30,24 +30,6 @@ std::string fitted(std::string line, std::size_t width)
 
 } // namespace
 
-PhaseNames phaseNames(eUpdatePhase phase, std::uint32_t written, std::uint32_t total, std::string_view deviceName)
-{
-    switch (phase) {
-    case eUpdatePhase::RestartingIntoUpdateMode:
-        return {fmt::format("Restarting your {} in firmware update mode", deviceName), "restarting-into-update-mode"};
-    case eUpdatePhase::WritingImageB: return {"Writing image B", "writing-image-b", true};
-    case eUpdatePhase::WritingImageA:
-        if (written >= total) {
-            return {"Manifesting the new firmware", "manifesting"};
-        }
-        return {"Writing image A", "writing-image-a", true};
-    case eUpdatePhase::Restarting:
-        return {fmt::format("Restarting your {} with the new firmware", deviceName), "restarting"};
-    case eUpdatePhase::CheckingNewFirmware: break;
-    }
-    return {"Checking the new firmware", "checking-new-firmware"};
-}
-
 std::string progressLine(const PhaseNames& phase, std::uint32_t written, std::uint32_t total, unsigned tick,
                          long seconds, std::size_t width)
 {

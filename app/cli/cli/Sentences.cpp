@@ -1,6 +1,5 @@
 #include "cli/Sentences.h"
 
-
 #include "logic/UpdaterMessages.h"
 
 #include <basalt/JsonText.h>

@@ -5,6 +5,7 @@
 #include "cli/UpdateEnding.h"
 #include "cli/UpdateRun.h"
 
+#include "logic/InterruptSentences.h"
 #include "logic/TVSUpdaterUpgradeLogic.h"
 #include "logic/UpdaterMessages.h"
 
@@ -51,7 +52,7 @@ std::unique_ptr<ProgressView> progressView(const UpdaterDescription& description
 eOutcome updateDevice(const UpdaterDescription& description, const UpdateProgress& progress, Console& console,
                       bool inUpdateMode)
 {
-    InterruptWatch interrupts;
+    Basalt::InterruptWatch interrupts;
     if (inUpdateMode) {
         console.err << fmt::format("Your {} is in firmware update mode already.\n", description.deviceName);
     }

@@ -3,6 +3,7 @@
 #include "cli/ProgressLine.h"
 #include "cli/Sentences.h"
 
+#include "logic/InterruptSentences.h"
 #include "logic/UpdaterMessages.h"
 
 #include <basalt/JsonText.h>
@@ -11,21 +12,8 @@
 
 #include <ostream>
 
-#include <signal.h>
-
 namespace Cli {
 namespace {
-
-std::string signalName(int signal)
-{
-    switch (signal) {
-    case SIGINT: return "SIGINT";
-    case SIGTERM: return "SIGTERM";
-    case SIGHUP: return "SIGHUP";
-    case SIGPIPE: return "SIGPIPE";
-    default: return fmt::format("signal {}", signal);
-    }
-}
 
 // "-2" with what the device reported: "-2; DFU state dfuERROR, status errSTALLEDPKT".
 std::string errorText(const RunEnd& end)
@@ -102,8 +90,7 @@ eOutcome reportInterrupted(const UpdaterDescription& description, const WatchEnd
 {
     const eDeviceState state = stateWhenEndedIn(end.phase);
     const PhaseNames phase = phaseNames(end.phase, written, total, description.deviceName);
-    const std::string said = fmt::format("The program was ended by {} during the phase \"{}\". {}",
-                                         signalName(end.signal), phase.text, stateSentence(description, state));
+    const std::string said = interruptedSentence(description, end.phase, written, total, end.signal);
     console.err << said << '\n';
     if (console.json) {
         console.out << fmt::format(R"({{"result":"interrupted","phase":"{}","error":{},"state":"{}","exitCode":1,"meaning":{}}})",
@@ -112,15 +99,6 @@ eOutcome reportInterrupted(const UpdaterDescription& description, const WatchEnd
                     << '\n';
     }
     return eOutcome::Stopped;
-}
-
-std::string interruptWarning(const UpdaterDescription& description, eUpdatePhase phase, int signal)
-{
-    const std::string quit = sentence(description, UpdaterMessages::QuitDuringUpdate);
-    return fmt::format("{}\nEnding the program now would leave this: {}\n{} to end it anyway; otherwise the update "
-                       "goes on.",
-                       quit.substr(0, quit.find('\n')), stateSentence(description, stateWhenEndedIn(phase)),
-                       signal == SIGINT ? "Press Ctrl-C again" : "Send " + signalName(signal) + " again");
 }
 
 } // namespace Cli

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "cli/Console.h"
-#include "cli/DeviceState.h"
 #include "cli/Outcome.h"
 #include "cli/UpdateRun.h"
 #include "cli/UpdateWatch.h"
 
+#include "logic/DeviceState.h"
 #include "logic/UpdaterDescription.h"
 
 namespace Cli {
@@ -21,9 +21,5 @@ eOutcome reportRunEnd(const UpdaterDescription& description, const RunEnd& end, 
 // finishes the job.
 eOutcome reportInterrupted(const UpdaterDescription& description, const WatchEnd& end, std::uint32_t written,
                            std::uint32_t total, Console& console);
-
-// What the first interruption in `phase` says: what a second one would leave
-// the device in.
-std::string interruptWarning(const UpdaterDescription& description, eUpdatePhase phase, int signal);
 
 } // namespace Cli

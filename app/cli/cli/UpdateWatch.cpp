@@ -12,7 +12,7 @@ constexpr auto PollInterval = std::chrono::milliseconds(100);
 
 } // namespace
 
-WatchEnd watchUpdate(const UpdateRun& run, const UpdateProgress& progress, InterruptWatch& interrupts,
+WatchEnd watchUpdate(const UpdateRun& run, const UpdateProgress& progress, Basalt::InterruptWatch& interrupts,
                      ProgressView& view, const std::function<std::string(eUpdatePhase, int signal)>& warning)
 {
     bool warned = false;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/InterruptWatch.h"
+#include <basalt/InterruptWatch.h>
 
 #include "logic/UpdatePhase.h"
 
@@ -45,7 +45,7 @@ struct WatchEnd {
 // Follows `run` every 100 ms until it ends, showing it in `view`. The first
 // interruption only shows `warning(phase)`, which tells what a second one
 // would leave the device in; a second one ends the watch at once.
-WatchEnd watchUpdate(const UpdateRun& run, const UpdateProgress& progress, InterruptWatch& interrupts,
+WatchEnd watchUpdate(const UpdateRun& run, const UpdateProgress& progress, Basalt::InterruptWatch& interrupts,
                      ProgressView& view, const std::function<std::string(eUpdatePhase, int signal)>& warning);
 
 } // namespace Cli

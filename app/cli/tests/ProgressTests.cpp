@@ -9,9 +9,9 @@ namespace {
 
 constexpr std::uint32_t Total = 75776;
 
-Cli::PhaseNames named(eUpdatePhase phase, std::uint32_t written = 0)
+PhaseNames named(eUpdatePhase phase, std::uint32_t written = 0)
 {
-    return Cli::phaseNames(phase, written, Total, "Trovix Studio");
+    return phaseNames(phase, written, Total, "Trovix Studio");
 }
 
 TEST(ProgressLine, WritesShowABarFittedToTheWidthAndWaitsASpinner)

@@ -111,6 +111,9 @@ public:
         const long long started = nowNanoseconds();
         pid_ = fork();
         if (pid_ == 0) {
+            // No system bus: the simulated update must not take a real
+            // inhibitor lock from the desktop's session manager.
+            setenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent", 1);
             for (const auto& [name, value] : environment) {
                 setenv(name.c_str(), value.c_str(), 1);
             }

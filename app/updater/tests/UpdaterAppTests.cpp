@@ -1,19 +1,22 @@
 // The updater's own pieces around the wizard: its options, the page trace,
-// the icon and the documentation's address.
+// the icon, the documentation's address and the warning printer.
 #include "DocumentationUrl.h"
 #include "PageTrace.h"
 #include "ProgramIcon.h"
 #include "UpdaterOptions.h"
+#include "WarningPrinter.h"
 
 #include "logic/UpdaterDescription.h"
 #include "wizard/UpdateWizardMainWidget.h"
 
 #include <trellis/ManagerContainer.h>
+#include <trellis/Warnings.h>
 
 #include <basalt/ResourceModule.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -91,6 +94,28 @@ TEST(DocumentationUrl, TheReadmeBesideTheProgramUnlessAnAddressWasConfigured)
     EXPECT_EQ(documentationUrl("", bin), "file://" + readme.string());
     EXPECT_EQ(documentationUrl("https://example.org/kb", bin), "https://example.org/kb");
     std::filesystem::remove_all(tree);
+}
+
+// A broken skin is reported on standard error once per distinct warning,
+// however often the toolkit meets it, and only while the printer listens.
+TEST(WarningPrinter, PrintsEachDistinctWarningOnceWhileItListens)
+{
+    char* buffer = nullptr;
+    std::size_t size = 0;
+    std::FILE* file = ::open_memstream(&buffer, &size);
+    ASSERT_NE(file, nullptr);
+    const std::string parser = "Stylesheet error: skin/stylesheets/a.txt:3 - PARSER ERROR at line 3: Expecting } or ;";
+    const std::string picture = "Trellis::ManagerContainer::getResourceStream - can't find resource: skin/pictures/x.png";
+    {
+        WarningPrinter printer(file);
+        for (const std::string& text : {parser, picture, parser, picture, parser}) {
+            Trellis::reportWarning(text);
+        }
+    }
+    Trellis::reportWarning("after the printer");
+    std::fclose(file);
+    EXPECT_EQ(std::string(buffer, size), "tvs-updater: " + parser + "\ntvs-updater: " + picture + "\n");
+    std::free(buffer);
 }
 
 } // namespace

@@ -177,7 +177,14 @@ TEST_F(WizardPages, AnUpdateRunsToTheSuccessPage)
                                         "firmware now, click UPDATE. To update the firmware later, click QUIT.");
     EXPECT_EQ(installedState(), "fail");
     EXPECT_EQ(wizard->actionButton().text(), "UPDATE");
+    int requestsBeforeStandBy = -1;
+    wizard->setPageObserver([this, &requestsBeforeStandBy](const char* page) {
+        if (std::string_view(page) == "stand-by") {
+            requestsBeforeStandBy = logic.enterCalls;
+        }
+    });
     wizard->advance();
+    EXPECT_EQ(requestsBeforeStandBy, 0) << "the stand-by page (and the session's lock) come before the reboot";
     EXPECT_EQ(wizard->state(), Updating);
     EXPECT_EQ(wizard->message().text(), "Please stand by while your Trovix Studio is being updated and do not "
                                         "disconnect it from USB.");

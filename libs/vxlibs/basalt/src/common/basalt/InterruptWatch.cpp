@@ -1,14 +1,17 @@
-#include "cli/InterruptWatch.h"
+#include "basalt/InterruptWatch.h"
 
 #include <atomic>
+#include <cerrno>
 
+#include <fcntl.h>
 #include <unistd.h>
 
-namespace Cli {
+namespace Basalt {
 namespace {
 
 std::atomic<int> interrupts{0};
 std::atomic<int> lastCounted{0};
+std::atomic<int> wakeWriteEnd{-1};
 static_assert(std::atomic<int>::is_always_lock_free, "the signal handler needs lock-free counters");
 
 void countInterrupt(int signal, siginfo_t* info, void*)
@@ -19,6 +22,12 @@ void countInterrupt(int signal, siginfo_t* info, void*)
     }
     lastCounted.store(signal);
     interrupts.fetch_add(1);
+    // write() is async-signal-safe; a full pipe already wakes the waiter.
+    const int savedErrno = errno;
+    if (const int end = wakeWriteEnd.load(); end >= 0) {
+        [[maybe_unused]] const auto written = ::write(end, "!", 1);
+    }
+    errno = savedErrno;
 }
 
 } // namespace
@@ -26,6 +35,10 @@ void countInterrupt(int signal, siginfo_t* info, void*)
 InterruptWatch::InterruptWatch()
 {
     interrupts.store(0);
+    if (::pipe2(wakeEnds_, O_CLOEXEC | O_NONBLOCK) != 0) {
+        wakeEnds_[0] = wakeEnds_[1] = -1;
+    }
+    wakeWriteEnd.store(wakeEnds_[1]);
     struct sigaction action {};
     action.sa_sigaction = countInterrupt;
     sigemptyset(&action.sa_mask);
@@ -40,6 +53,12 @@ InterruptWatch::~InterruptWatch()
     for (std::size_t i = 0; i < Signals.size(); ++i) {
         sigaction(Signals[i], &previous_[i], nullptr);
     }
+    wakeWriteEnd.store(-1);
+    for (const int end : wakeEnds_) {
+        if (end >= 0) {
+            ::close(end);
+        }
+    }
 }
 
 int InterruptWatch::takeInterrupts()
@@ -52,4 +71,4 @@ int InterruptWatch::lastSignal() const
     return lastCounted.load();
 }
 
-} // namespace Cli
+} // namespace Basalt

@@ -35,6 +35,8 @@ enum eWindowRequest : std::uint32_t {
 enum eCommand : std::uint32_t {
     QuitCommand = 30002,
     ShowAboutCommand = 30003,
+    // A signal from outside arrived (see InterruptRelay).
+    InterruptCommand = 30004,
     KnowledgeBaseCommand = 40000,
     HomePageCommand = 40001,
 };
