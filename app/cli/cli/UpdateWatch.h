@@ -1,9 +1,8 @@
 #pragma once
 
-#include <basalt/InterruptWatch.h>
-
 #include "logic/UpdatePhase.h"
 
+#include <basalt/InterruptWatch.h>
 #include <conduit2/DfuStatus.h>
 
 #include <cstdint>
