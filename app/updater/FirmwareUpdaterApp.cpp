@@ -15,6 +15,7 @@
 #include <casement/OpenUrl.h>
 #include <casement/ShellEvents.h>
 #include <casement/SingleInstance.h>
+#include <trellis/Accessibility.h>
 #include <trellis/ManagerContainer.h>
 #include <trellis/ResourceLocation.h>
 #include <trellis/init_trellis.h>
@@ -92,6 +93,9 @@ bool FirmwareUpdaterApp::start()
     if (const auto icon = programIcon(64)) {
         window->setIcon(*icon);
     }
+    // Screen readers find the window once it is on the screen; without an
+    // accessibility bus the program runs as it would without.
+    Trellis::Accessibility::start("tvs-updater");
     return true;
 }
 

@@ -22,6 +22,8 @@ std::shared_ptr<Trellis::Button> appendAnswer(Trellis::Widget& parent, const cha
 void QuitQuestionSheet::build(std::string_view caption, std::string_view question)
 {
     init("", nullptr);
+    setAccessibleRole(Trellis::eAccessibleRole::Alert);
+    setAccessibleName(caption);
     setFloating(true);
     setVisible(false);
     panel_ = std::make_shared<Trellis::Bar>();
@@ -30,6 +32,7 @@ void QuitQuestionSheet::build(std::string_view caption, std::string_view questio
     auto title = std::make_shared<Trellis::Label>();
     panel_->addChild(title, Trellis::PooledName("FirmwareUpdaterQuitSheetCaption"));
     title->init(caption, nullptr).setEnabled(false);
+    title->setAccessibleRole(Trellis::eAccessibleRole::Ignored);
     auto text = std::make_shared<Trellis::MultilineLabel>();
     panel_->addChild(text, Trellis::PooledName("FirmwareUpdaterQuitSheetQuestion"));
     text->init(question, nullptr).setEnabled(false);

@@ -18,6 +18,9 @@ constexpr std::int32_t CoverPanelHeight = 274;
 
 constexpr std::uint32_t EscapeKey = 0x1B;
 
+// What a screen reader calls the pane that holds the page's message.
+constexpr const char* StatusPaneName = "Status";
+
 // A new widget of type T appended to `parent` under `id`.
 template <typename T>
 std::shared_ptr<T> append(Trellis::Widget& parent, const char* id)
@@ -138,7 +141,8 @@ std::shared_ptr<Trellis::Label> UpdateWizardMainWidget::addRevisionRow(Trellis::
     row->setAutoBreadth();
     row->init(Trellis::LeftToRight, nullptr);
     auto value = appendText<Trellis::Label>(*row, "Value", "", valueStyle);
-    appendText<Trellis::Label>(*row, "Label", caption, captionStyle);
+    value->setAccessibleName(caption);
+    appendText<Trellis::Label>(*row, "Label", caption, captionStyle)->setAccessibleRole(Trellis::eAccessibleRole::Ignored);
     revisions.addChild(row, Trellis::PooledName("FirmwareUpdaterFirmwarePanelRevisionsRow"));
     return value;
 }
@@ -146,6 +150,8 @@ std::shared_ptr<Trellis::Label> UpdateWizardMainWidget::addRevisionRow(Trellis::
 void UpdateWizardMainWidget::buildInfoPanel(Trellis::Widget& body)
 {
     infoPanel_ = appendBar(body, "FirmwareUpdaterInfoPanel", Trellis::LeftToRight, "Panel");
+    infoPanel_->setAccessibleRole(Trellis::eAccessibleRole::Panel);
+    infoPanel_->setAccessibleName(StatusPaneName);
     statusIcon_ = appendText<Trellis::Label>(*infoPanel_, "FirmwareUpdaterInfoPanelIcon", "");
     wheel_ = append<SpinningProgressWheel>(*infoPanel_, "FirmwareUpdaterSpinningProgressWheel");
     wheel_->init(Trellis::LeftToRight, "Panel");
@@ -188,6 +194,8 @@ void UpdateWizardMainWidget::trackFocusLook(Trellis::Button& button)
 void UpdateWizardMainWidget::buildAboutOverlay()
 {
     overlay_ = appendText<Trellis::Button>(*this, "FirmwareUpdaterOverlay", "");
+    overlay_->setAccessibleRole(Trellis::eAccessibleRole::Dialog);
+    overlay_->setAccessibleName(applicationTitle_);
     overlay_->setFloating(true);
     overlay_->setVisible(false);
     overlay_->setFocusable(true);
@@ -249,6 +257,9 @@ void UpdateWizardMainWidget::askToQuit()
     hideAbout();
     centrePanel(*quitSheet_, *this);
     openCover(*quitSheet_, &quitSheet_->noButton());
+    if (Trellis::Pane* shownIn = pane()) {
+        shownIn->announce(*quitSheet_, UpdaterMessages::QuitDuringUpdate);
+    }
     if (questionObserver_) {
         questionObserver_(true);
     }

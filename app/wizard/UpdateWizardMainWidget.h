@@ -29,7 +29,12 @@ struct UpdaterDescription;
 // and the covers' geometry change. The keyboard works it as the mouse does:
 // the shown buttons, About among them, take the focus (Tab, Shift+Tab),
 // Return and space press the focused one, and Escape stands for QUIT,
-// closes the about overlay or answers the question No. Owned by a shared handle, as every widget is.
+// closes the about overlay or answers the question No. A screen reader finds
+// the firmware fields named by their captions (the installed field's state in
+// words in its description), the message in a panel named "Status", the
+// about overlay as a dialog and the question as an alert; every page
+// announces its message, and the question itself. Owned by a shared handle,
+// as every widget is.
 class UpdateWizardMainWidget : public Trellis::Bar {
 public:
     // Titles longer than this take the about overlay's smaller title font.

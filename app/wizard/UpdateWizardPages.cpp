@@ -9,6 +9,8 @@
 
 #include <basalt/Clock.h>
 
+#include <string_view>
+
 namespace {
 
 struct tLook {
@@ -47,6 +49,15 @@ const tPage Pages[] = {
     {"success", UpdaterMessages::Success, Ok, nullptr, true, "FINISH", "success", false, true, FocusQuit},
     {"error", UpdaterMessages::Error, Error, nullptr, true, nullptr, nullptr, false, true, FocusQuit},
 };
+
+// The installed field's look in words, for screen readers.
+const char* installedStateWords(std::string_view state)
+{
+    if (state == "success") {
+        return "Up to date";
+    }
+    return state == "fail" ? "Not up to date" : "";
+}
 
 } // namespace
 
@@ -243,6 +254,7 @@ void UpdateWizardMainWidget::showPage(ePage which, std::int32_t result)
     }
     if (page.installedState) {
         installedValue_->setAttribute("state", page.installedState);
+        installedValue_->setAccessibleDescription(installedStateWords(page.installedState));
     }
     if (page.hidesVeil) {
         veil_->setVisible(false);
@@ -253,6 +265,9 @@ void UpdateWizardMainWidget::showPage(ePage which, std::int32_t result)
     } else {
         wheel_->stop();
         setFocusButton(page.focus == FocusAction ? actionButton_.get() : quitButton_.get());
+    }
+    if (Trellis::Pane* shownIn = pane()) {
+        shownIn->announce(*message_, message_->text());
     }
     if (pageObserver_) {
         pageObserver_(page.name);

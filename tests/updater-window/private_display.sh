@@ -8,7 +8,10 @@
 # (no_other_program says whether something ran it). The system bus is one
 # that does not exist, so that no test takes an inhibitor lock from the
 # machine's session manager, unless the test brings its own bus in
-# $WINDOW_TEST_SYSTEM_BUS (inhibitor_test.sh). On exit it ends the
+# $WINDOW_TEST_SYSTEM_BUS (inhibitor_test.sh). Accessibility is switched off
+# (NO_AT_BRIDGE=1), so that no test publishes its window on the desktop's
+# accessibility bus, unless the test brings its own bus and sets
+# WINDOW_TEST_ACCESSIBILITY=1 (screen_reader_test.sh). On exit it ends the
 # program whose pid is in `$app` (when set), the server, and removes the
 # work folder.
 for tool in Xvfb xdotool; do
@@ -27,6 +30,9 @@ trap cleanup EXIT
 mkdir -m 700 "$work/runtime"
 export XDG_RUNTIME_DIR="$work/runtime"
 export DBUS_SYSTEM_BUS_ADDRESS=${WINDOW_TEST_SYSTEM_BUS:-unix:path=$work/no-system-bus}
+if [ "${WINDOW_TEST_ACCESSIBILITY:-}" != 1 ]; then
+  export NO_AT_BRIDGE=1
+fi
 
 mkdir "$work/bin"
 printf '#!/bin/sh\necho "zenity $*" >>"%s/zenity-calls"\nexit 1\n' "$work" >"$work/bin/zenity"

@@ -2,12 +2,16 @@
 // - the time from starting tvs-updater --simulate (fork and exec) to its
 //   first frame presented on the shown window, beside a bare SDL program that
 //   opens a window of the same size and presents one frame; both are timed by
-//   the preloaded first-frame probe, so both are measured the same way;
+//   the preloaded first-frame probe, so both are measured the same way; and
+//   beside another build of the updater when one is named (the build before
+//   a change, say), which takes its turn with the two;
 // - the processor time of the window idle on the update-available page, and
 //   during a simulated update with the busy wheel turning;
 // - the slowest answer of the window to a window manager's ping during the
 //   simulated update (how long its event loop kept it from answering);
 // - its peak resident memory over the whole simulated update.
+// No child has a session bus, so none finds an accessibility bus.
+//   bench_updater_window [N] [OTHER_UPDATER]
 // Uses $DISPLAY, or a private Xvfb when none is set. Clicks go through
 // xdotool. Every child has a runtime folder of its own, because a second
 // copy of the updater in the same folder ends at once.
@@ -112,8 +116,10 @@ public:
         pid_ = fork();
         if (pid_ == 0) {
             // No system bus: the simulated update must not take a real
-            // inhibitor lock from the desktop's session manager.
+            // inhibitor lock from the desktop's session manager. No session
+            // bus: the window is measured without an accessibility bus.
             setenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent", 1);
+            setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent", 1);
             for (const auto& [name, value] : environment) {
                 setenv(name.c_str(), value.c_str(), 1);
             }
@@ -223,28 +229,40 @@ double median(std::vector<double> values)
 // Alternates the bare program and the updater, waiting for the machine to
 // settle before each start: a start right after the previous process ended
 // measures several times slower, which is not how a user starts the program.
-bool measureFirstFrames(int runs)
+double bestOf(const std::vector<double>& times)
 {
-    const std::vector<std::string> bare{"/proc/self/exe", "--bare-sdl"};
-    const std::vector<std::string> updater{TVS_UPDATER_PROGRAM, "--simulate"};
-    std::vector<double> bareTimes;
-    std::vector<double> updaterTimes;
-    for (int i = 0; i < 2 * runs; ++i) {
+    return *std::min_element(times.begin(), times.end());
+}
+
+// The bare SDL program, the updater and, when `beside` names one, another
+// build of the updater take turns.
+bool measureFirstFrames(int runs, const std::string& beside)
+{
+    std::vector<std::vector<std::string>> programs{{"/proc/self/exe", "--bare-sdl"}, {TVS_UPDATER_PROGRAM, "--simulate"}};
+    if (!beside.empty()) {
+        programs.push_back({beside, "--simulate"});
+    }
+    std::vector<std::vector<double>> times(programs.size());
+    for (int i = 0; i < runs * static_cast<int>(programs.size()); ++i) {
         std::this_thread::sleep_for(SettleTime);
-        const bool isBare = i % 2 == 0;
-        const double ms = firstFrameMilliseconds(isBare ? bare : updater);
+        const std::size_t which = static_cast<std::size_t>(i) % programs.size();
+        const double ms = firstFrameMilliseconds(programs[which]);
         if (ms < 0) {
-            std::fprintf(stderr, "first frame: run %d of %s failed\n", i / 2 + 1, isBare ? "bare SDL2" : "tvs-updater");
+            std::fprintf(stderr, "first frame: run %d of %s failed\n", i / static_cast<int>(programs.size()) + 1, programs[which][0].c_str());
             return false;
         }
-        (isBare ? bareTimes : updaterTimes).push_back(ms);
+        times[which].push_back(ms);
     }
-    const double updaterMedian = median(updaterTimes);
-    const double bareMedian = median(bareTimes);
+    const double bareMedian = median(times[0]);
+    const double updaterMedian = median(times[1]);
     std::printf("first frame: tvs-updater median %.1f ms (best %.1f), bare SDL2 median %.1f ms (best %.1f) "
                 "over %d runs each: ratio %.2f (target at most 1.25)\n",
-                updaterMedian, *std::min_element(updaterTimes.begin(), updaterTimes.end()), bareMedian,
-                *std::min_element(bareTimes.begin(), bareTimes.end()), runs, updaterMedian / bareMedian);
+                updaterMedian, bestOf(times[1]), bareMedian, bestOf(times[0]), runs, updaterMedian / bareMedian);
+    if (!beside.empty()) {
+        const double besideMedian = median(times[2]);
+        std::printf("first frame beside %s: median %.1f ms (best %.1f): tvs-updater / it %.3f\n", beside.c_str(),
+                    besideMedian, bestOf(times[2]), updaterMedian / besideMedian);
+    }
     return true;
 }
 
@@ -462,6 +480,7 @@ int main(int argc, char** argv)
         return runBareSdl();
     }
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
+    const std::string beside = argc > 2 ? argv[2] : "";
     XvfbServer server;
     if (!server.useOrStart()) {
         std::fprintf(stderr, "no $DISPLAY and Xvfb could not be started\n");
@@ -469,5 +488,5 @@ int main(int argc, char** argv)
     }
     std::printf("display %s, %s\n", std::getenv("DISPLAY"), TVS_UPDATER_PROGRAM);
     std::fflush(stdout);
-    return measureFirstFrames(runs) && measureSimulatedUpdate() ? 0 : 1;
+    return measureFirstFrames(runs, beside) && measureSimulatedUpdate() ? 0 : 1;
 }

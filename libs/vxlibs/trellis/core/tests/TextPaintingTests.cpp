@@ -37,15 +37,6 @@ class TextPainting : public TreeTest, public testing::WithParamInterface<int> {
 protected:
     void SetUp() override { build(TextSheet, {240, 160}); }
 
-    template <typename T>
-    std::shared_ptr<T> add(Widget& parent, const char* id, std::string_view text)
-    {
-        auto made = std::make_shared<T>();
-        parent.addChild(made, PooledName(id));
-        made->init(text, nullptr);
-        return made;
-    }
-
     const Casement::Picture& paint()
     {
         canvas.setScale(GetParam());
@@ -62,16 +53,16 @@ protected:
 
 TEST_P(TextPainting, LabelsAndButtonsInEachState)
 {
-    add<Label>(*root, "Left", "Größe: café, naïve");
-    add<Label>(*root, "Right", "Ελληνικά Кириллица");
-    add<Label>(*root, "Centred", "Centred");
-    add<Label>(*root, "Hidden", "never drawn");
+    addText<Label>(*root, "Left", "Größe: café, naïve");
+    addText<Label>(*root, "Right", "Ελληνικά Кириллица");
+    addText<Label>(*root, "Centred", "Centred");
+    addText<Label>(*root, "Hidden", "never drawn");
     auto buttons = bar(*root, "Buttons", LeftToRight);
-    auto normal = add<Button>(*buttons, "Normal", "Quit");
-    auto over = add<Button>(*buttons, "Over", "Next");
-    auto down = add<Button>(*buttons, "Down", "OK");
-    auto selected = add<Button>(*buttons, "Selected", "Sel");
-    auto disabled = add<Button>(*root, "Disabled", "Off");
+    auto normal = addText<Button>(*buttons, "Normal", "Quit");
+    auto over = addText<Button>(*buttons, "Over", "Next");
+    auto down = addText<Button>(*buttons, "Down", "OK");
+    auto selected = addText<Button>(*buttons, "Selected", "Sel");
+    auto disabled = addText<Button>(*root, "Disabled", "Off");
     disabled->setEnabled(false);
     selected->setSelected(true);
     frame();
@@ -96,7 +87,7 @@ TEST_P(TextPainting, MultilineLabelsWrapAndGrow)
     };
     int i = 0;
     for (const char* text : texts) {
-        auto label = add<MultilineLabel>(*root, ("Message" + std::to_string(i++)).c_str(), text);
+        auto label = addText<MultilineLabel>(*root, ("Message" + std::to_string(i++)).c_str(), text);
         label->setAutoHeight(true);
     }
     EXPECT_TRUE(matchesReference(paint(), name("multiline"), {8, 40}));

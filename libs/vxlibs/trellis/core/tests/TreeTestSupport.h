@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace Trellis::Testing {
@@ -53,6 +54,17 @@ protected:
     std::shared_ptr<Bar> root;
     WarningCollector warnings;
 };
+
+// A text widget (Label, Button, MultilineLabel) with `text` added below
+// `parent` under `id`, unstyled.
+template <typename T>
+std::shared_ptr<T> addText(Widget& parent, const char* id, std::string_view text)
+{
+    auto widget = std::make_shared<T>();
+    parent.addChild(widget, PooledName(id));
+    widget->init(text, nullptr);
+    return widget;
+}
 
 // (x, y, width, height) of a widget relative to its parent's content box.
 struct tPlace {

@@ -32,6 +32,7 @@ bool FrameworkEvents::isPrivate(Uint32 type)
     case AsyncPost:
     case InstanceMessage:
     case DeviceChange:
+    case MainContextReady:
         return true;
     default:
         return false;

@@ -16,6 +16,7 @@ public:
         Timer,           // code: timer id of an event timer bridge
         InstanceMessage, // a message of another copy of the program is waiting
         DeviceChange,    // device-change notifications are waiting
+        MainContextReady, // GLib's main context has something due (see MainContextPump)
         KindCount
     };
 

@@ -6,6 +6,7 @@
 #include "casement/EventTimerManagerSdlBridge.h"
 #include "casement/EventWait.h"
 #include "casement/FrameworkEvents.h"
+#include "casement/MainContextPump.h"
 #include "casement/ShellEvents.h"
 #include "casement/SingleInstance.h"
 #include "casement/WindowEventRouter.h"
@@ -67,6 +68,7 @@ int MessageLoop::run(EventTimerManager& timers, const bool& quitFlag)
 {
     bool quitPosted = false;
     for (;;) {
+        MainContextPump::serve();
         SDL_Event event{};
         // A failed wait leaves an empty event, treated like any other one.
         DETAIL::EventWait::next(event);
@@ -109,6 +111,9 @@ void MessageLoop::dispatch(const SDL_Event& event)
         break;
     case FrameworkEvents::DeviceChange:
         Basalt::deliverDeviceChanges();
+        break;
+    case FrameworkEvents::MainContextReady:
+        // Only a wake-up: the loop serves the context before its next wait.
         break;
     default:
         break;

@@ -18,6 +18,8 @@ public:
     // quit's exit code (0 for SDL_QUIT). Before a private event (a command or
     // a post) the timers tick when they have been starved for more than two
     // periods. After each dispatched event, a set `quitFlag` posts the quit.
+    // Before each wait, GLib's main context is served while MainContextPump
+    // runs.
     static int run(EventTimerManager& timers, const bool& quitFlag);
 
     // Hands one event to its receiver: window events to their window through

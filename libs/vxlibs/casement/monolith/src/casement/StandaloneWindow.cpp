@@ -62,6 +62,21 @@ void StandaloneWindow::destroy()
     impl_->destroy();
 }
 
+std::string StandaloneWindow::title() const
+{
+    return impl_->title();
+}
+
+Point StandaloneWindow::screenPosition() const
+{
+    return impl_->screenPosition();
+}
+
+bool StandaloneWindow::isShown() const
+{
+    return impl_->window() != nullptr && !impl_->hidden();
+}
+
 std::int32_t StandaloneWindow::clientWidth() const
 {
     return impl_->deviceWidth();

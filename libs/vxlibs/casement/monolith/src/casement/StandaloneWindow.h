@@ -76,6 +76,13 @@ public:
 
     // The platform's id for the window (0 when there is none).
     std::uint32_t windowId() const;
+    // The caption; empty when there is no window.
+    std::string title() const;
+    // Where the client area's top-left corner is on the screen, in device
+    // pixels ({0, 0} without a window or when the platform cannot tell).
+    Point screenPosition() const;
+    // Created and not hidden.
+    bool isShown() const;
 
     // Answers the shell's requests (CloseWindowRequest destroys the window,
     // RaiseWindowRequest brings it to the front); false for every other event.

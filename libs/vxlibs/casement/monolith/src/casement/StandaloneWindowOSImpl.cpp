@@ -95,6 +95,23 @@ bool StandaloneWindow::OSImpl::hidden() const
     return (SDL_GetWindowFlags(window_) & SDL_WINDOW_HIDDEN) != 0;
 }
 
+std::string StandaloneWindow::OSImpl::title() const
+{
+    return window_ ? SDL_GetWindowTitle(window_) : "";
+}
+
+// SDL places windows in its own window units; the X server's are device
+// pixels, where the ratio is 1.
+Point StandaloneWindow::OSImpl::screenPosition() const
+{
+    Point position;
+    if (window_) {
+        SDL_GetWindowPosition(window_, &position.x, &position.y);
+        position = {toDevice(static_cast<float>(position.x)), toDevice(static_cast<float>(position.y))};
+    }
+    return position;
+}
+
 void StandaloneWindow::OSImpl::release()
 {
     if (window_ == nullptr) {

@@ -39,6 +39,9 @@ public:
     void repaintLogical(const Rect& logical);
 
     SDL_Window* window() const { return window_; }
+    bool hidden() const;
+    std::string title() const;
+    Point screenPosition() const;
     std::uint32_t windowId() const { return windowId_; }
     const DETAIL::tDisplayScale& scale() const { return scale_; }
     std::int32_t logicalWidth() const { return logicalWidth_; }
@@ -51,7 +54,6 @@ public:
 
 private:
     bool send(std::uint32_t code, void* payload = nullptr);
-    bool hidden() const;
     void release();
 
     void handleWindowEvent(const SDL_WindowEvent& event);

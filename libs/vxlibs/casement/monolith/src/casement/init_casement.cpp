@@ -4,6 +4,7 @@
 #include "casement/AsyncEventTarget.h"
 #include "casement/EventWait.h"
 #include "casement/FrameworkEvents.h"
+#include "casement/MainContextPump.h"
 #include "casement/MessageBox.h"
 #include "casement/SingleInstance.h"
 #include "casement/WindowClasses.h"
@@ -50,6 +51,7 @@ void wakeForDeviceChanges()
 
 void resetState()
 {
+    MainContextPump::stop();
     SingleInstance::close();
     Basalt::setDeviceChangeWakeHandler(nullptr);
     AsyncEventTarget::close();

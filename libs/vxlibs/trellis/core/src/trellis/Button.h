@@ -71,6 +71,9 @@ public:
     bool onKey(std::uint32_t code, const void* data) override;
     void onTick() override;
 
+protected:
+    eAccessibleRole classAccessibleRole() const override { return eAccessibleRole::PushButton; }
+
 private:
     void onPointer(std::uint32_t code);
     void onGesture(std::uint32_t code, const ButtonImpl::tSignalData& data, Casement::Point position);

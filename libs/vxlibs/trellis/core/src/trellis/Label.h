@@ -18,6 +18,9 @@ public:
     }
 
     std::string_view getClass() const override { return "Label"; }
+
+protected:
+    eAccessibleRole classAccessibleRole() const override { return eAccessibleRole::Label; }
 };
 
 } // namespace Trellis

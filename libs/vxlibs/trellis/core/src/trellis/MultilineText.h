@@ -22,6 +22,7 @@ class MultilineText : public WidgetTemplate<MultilineText> {
 public:
     void setText(std::string_view text);
     const std::string& text() const { return text_; }
+    std::string_view shownText() const override { return text_; }
     // The lines as (start, end) byte ranges of text(); a line feed that ends
     // a line is not part of it.
     std::vector<std::string_view> lines() const;
@@ -61,6 +62,7 @@ public:
     void paint(PaintContext& context) override;
 
 protected:
+    eAccessibleRole classAccessibleRole() const override { return eAccessibleRole::Text; }
     void rewrap() override;
 
 private:

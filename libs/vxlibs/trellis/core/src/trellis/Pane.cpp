@@ -85,6 +85,23 @@ void Pane::removeLayer(Widget& layer)
     }
 }
 
+// Nothing takes the announcements of a Pane that no screen reader is shown;
+// they must not pile up.
+void Pane::announce(const Widget& widget, std::string_view text)
+{
+    constexpr std::size_t Kept = 4;
+    if (announcements_.size() >= Kept) {
+        announcements_.erase(announcements_.begin());
+    }
+    announcements_.emplace_back(widget.weak_from_this(), std::string(text));
+    raiseDirty(RepaintOnly);
+}
+
+std::vector<std::pair<std::weak_ptr<const Widget>, std::string>> Pane::takeAnnouncements()
+{
+    return std::exchange(announcements_, {});
+}
+
 void Pane::setSize(std::int32_t width, std::int32_t height)
 {
     width_ = std::max(width, 0);

@@ -7,6 +7,9 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace Casement {
@@ -54,6 +57,7 @@ public:
     // Overlay trees, painted and hit-tested above the root, the last added on top.
     void addLayer(std::shared_ptr<Widget> layer);
     void removeLayer(Widget& layer);
+    const std::vector<std::shared_ptr<Widget>>& layers() const { return layers_; }
 
     // The Pane's size in layout pixels; the root is laid over it.
     void setSize(std::int32_t width, std::int32_t height);
@@ -107,6 +111,12 @@ public:
     bool dispatchDrag(std::uint32_t code, const Casement::tDragEvent& event);
     // The widget under a Pane point, or null.
     Widget* hitTest(std::int32_t x, std::int32_t y) const;
+    // A click of the first mouse button in the middle of the widget's
+    // visible part, taking the mouse's road as if the pointer were there,
+    // which stays where it was. Nothing, and false, when a click there would
+    // not reach the widget (it is hidden, disabled, covered or not in this
+    // Pane) or a mouse button is held.
+    bool clickAsIfPointed(Widget& widget);
     // Makes `widget` the focus widget (null: none). When that changes, the
     // old and the new focus widget are repainted and told (FocusLeft,
     // FocusEntered), and the old one becomes the previous focus widget.
@@ -121,6 +131,7 @@ public:
     void setFocusScope(Widget* scope) { focusScope_ = scope; }
     Widget* focusScope() const { return focusScope_; }
     void setKeyboardFocus(bool on) { keyboardFocus_ = on; }
+    bool hasKeyboardFocus() const { return keyboardFocus_; }
     Casement::Point lastPointer() const { return lastPointer_; }
 
     Widget* hoverWidget() const { return hover_; }
@@ -137,6 +148,15 @@ public:
     void pressMouseButton(int button) { buttonsHeld_.insert(button); }
     void releaseMouseButton(int button) { buttonsHeld_.erase(button); }
     bool isMouseButtonHeld() const { return !buttonsHeld_.empty(); }
+
+    // Announcements --------------------------------------------------------
+
+    // Asks screen readers to speak `text` now, on behalf of `widget` (for
+    // example the message of a page just shown). The accessibility layer
+    // takes the announcements after the next frame cycle; without one, only
+    // the latest few are kept.
+    void announce(const Widget& widget, std::string_view text);
+    std::vector<std::pair<std::weak_ptr<const Widget>, std::string>> takeAnnouncements();
 
     // Styles ---------------------------------------------------------------
 
@@ -191,6 +211,7 @@ private:
     std::set<int> buttonsHeld_;
     Casement::Point lastPointer_;
     std::map<Widget*, std::int32_t> ticks_;
+    std::vector<std::pair<std::weak_ptr<const Widget>, std::string>> announcements_;
     std::atomic<std::uint32_t> dirty_{0};
     std::unique_ptr<StyleManager> styleManager_;
     float scale_ = 1.0f;

@@ -58,6 +58,28 @@ Widget* Pane::hitTest(std::int32_t x, std::int32_t y) const
     return root_ ? hitWidget(*root_, x, y) : nullptr;
 }
 
+bool Pane::clickAsIfPointed(Widget& widget)
+{
+    const Casement::Rect visible = widget.clipRect();
+    if (widget.pane() != this || !buttonsHeld_.empty() || visible.empty()) {
+        return false;
+    }
+    const std::int32_t x = visible.x + visible.width / 2;
+    const std::int32_t y = visible.y + visible.height / 2;
+    if (hitTest(x, y) != &widget) {
+        return false;
+    }
+    const Casement::Point pointer = lastPointer_;
+    const std::weak_ptr<Widget> hovered = hover_ ? hover_->weak_from_this() : std::weak_ptr<Widget>();
+    for (const std::uint32_t kind : {Casement::tMouseButtonEvent::Press, Casement::tMouseButtonEvent::Release}) {
+        onMouseButton({x, y, 0, Casement::tMouseButtonEvent::Left, kind});
+    }
+    lastPointer_ = pointer;
+    const auto stillHovered = hovered.lock();
+    setHover(stillHovered && stillHovered->pane() == this ? stillHovered.get() : nullptr);
+    return true;
+}
+
 bool Pane::handleEvent(std::uint32_t code, const void* data)
 {
     switch (code) {

@@ -27,6 +27,7 @@ public:
         }
     }
     const std::string& text() const { return text_; }
+    std::string_view shownText() const override { return text_; }
 
 protected:
     // The painter of the text widgets: the panel, then the text.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "trellis/Accessible.h"
 #include "trellis/AttibuteSelector.h"
 #include "trellis/DragDropEventTarget.h"
 #include "trellis/DragDropSource.h"
@@ -180,6 +181,20 @@ public:
     // content box, each stretched across the direction.
     void layoutChildren(std::uint32_t direction, std::int32_t spacing);
 
+    // Accessibility (see trellis/Accessible.h) -------------------------------
+
+    // What the widget is to a screen reader: the role set here, else what
+    // its class makes it.
+    eAccessibleRole accessibleRole() const;
+    void setAccessibleRole(eAccessibleRole role);
+    // Set here; empty when the widget's text names it, or nothing does.
+    const std::string& accessibleName() const { return accessibleName_; }
+    void setAccessibleName(std::string_view name);
+    const std::string& accessibleDescription() const { return accessibleDescription_; }
+    void setAccessibleDescription(std::string_view description);
+    // The text the widget shows (UTF-8); empty for widgets without one.
+    virtual std::string_view shownText() const { return {}; }
+
     // Update, repaint and ticks ----------------------------------------------
 
     // Asks for a style-less update of this widget (layout and position) and
@@ -232,8 +247,13 @@ protected:
     // and right-to-left stacking); every other widget has none.
     virtual std::optional<bool> stacksHorizontally() const { return std::nullopt; }
     void setFlag(std::uint32_t flag, bool on);
+    // The role of the widget's class: ignored unless a class says otherwise.
+    virtual eAccessibleRole classAccessibleRole() const { return eAccessibleRole::Ignored; }
 
 private:
+    // A change that only a screen reader sees still runs a frame cycle,
+    // after which the accessibility layer compares.
+    void accessibilityChanged();
     void detachFromParent();
     void markSubtreeStyleOutOfDate();
     void invalidateLayoutOf(Widget* widget);
@@ -260,6 +280,9 @@ private:
     Casement::Rect clip_;
     PooledName style_;
     std::map<PooledName, std::string> attributes_;
+    std::string accessibleName_;
+    std::string accessibleDescription_;
+    std::optional<eAccessibleRole> accessibleRole_;
     std::int32_t pendingTicks_ = 0;
     std::uint32_t flags_ = NewWidgetFlags;
     std::atomic<std::uint32_t> dirtyBits_{0};

@@ -34,6 +34,13 @@ Window<PlatformWindow>::~Window()
 }
 
 template <class PlatformWindow>
+Casement::Rect Window<PlatformWindow>::screenArea() const
+{
+    const Casement::Point corner = this->screenPosition();
+    return {corner.x, corner.y, this->clientWidth(), this->clientHeight()};
+}
+
+template <class PlatformWindow>
 bool Window<PlatformWindow>::handleEvent(std::uint32_t code, void* payload, bool flag)
 {
     if (PlatformWindow::handleEvent(code, payload, flag)) {
@@ -53,6 +60,11 @@ bool Window<PlatformWindow>::handleEvent(std::uint32_t code, void* payload, bool
     case Casement::DensityChanged: onDensityChanged(*static_cast<const float*>(payload)); return true;
     case Casement::WindowDestroyed: endTicks(); return true;
     case Casement::SizeLimits: return false;
+    case Casement::FocusGained:
+    case Casement::FocusLost:
+        pane_.handleEvent(code, payload);
+        Accessibility::windowChanged(*this);
+        return true;
     default: return pane_.handleEvent(code, payload);
     }
 }
@@ -68,6 +80,7 @@ void Window<PlatformWindow>::onCreated()
     if (wakerRegistered_) {
         Casement::AsyncEventTarget::add(wakerKey(), &waker_);
     }
+    Accessibility::addWindow(*this);
     startTicks();
     onSizeChanged();
 }
@@ -80,10 +93,12 @@ void Window<PlatformWindow>::startTicks()
     }
 }
 
-// The platform window is gone: no more ticks, and no more wakes.
+// The platform window is gone: no more ticks, no more wakes, and nothing
+// published.
 template <class PlatformWindow>
 void Window<PlatformWindow>::endTicks()
 {
+    Accessibility::removeWindow(*this);
     if (std::exchange(wakerRegistered_, false)) {
         Casement::AsyncEventTarget::remove(wakerKey());
     }
@@ -140,6 +155,7 @@ void Window<PlatformWindow>::onTick()
     if (!region.empty()) {
         paintAndPresent(region);
     }
+    Accessibility::windowChanged(*this);
     restIfIdle();
 }
 
@@ -156,6 +172,7 @@ void Window<PlatformWindow>::repaintAll()
 {
     pane_.runFrameCycle();
     paintAndPresent({pane_.bounds()});
+    Accessibility::windowChanged(*this);
 }
 
 template <class PlatformWindow>

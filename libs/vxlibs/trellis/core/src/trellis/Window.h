@@ -1,5 +1,6 @@
 #pragma once
 
+#include "trellis/Accessibility.h"
 #include "trellis/BackgroundDrawingCanvas.h"
 #include "trellis/WindowingPane.h"
 
@@ -20,9 +21,11 @@ namespace Trellis {
 // A tick that leaves the Pane idle lets the timer rest, so that an idle
 // window does not wake the loop at all; the next change or scheduled tick
 // starts it again (from another thread through a posted command). Input goes
-// to the Pane. Used on the user-interface thread.
+// to the Pane. While the platform window exists, the accessibility layer
+// publishes the tree, compared after every frame cycle and focus change.
+// Used on the user-interface thread.
 template <class PlatformWindow>
-class Window : public PlatformWindow, private IPaneWindow {
+class Window : public PlatformWindow, private IPaneWindow, private IAccessibleWindow {
 public:
     // Ticks come from `timers` while the platform window exists.
     explicit Window(Casement::EventTimerManager& timers);
@@ -52,6 +55,13 @@ private:
     void captureMouse() override {}
     void releaseMouse() override {}
     void wakeFrames() override;
+
+    Pane& accessiblePane() override { return pane_; }
+    std::string accessibleTitle() const override { return this->title(); }
+    Casement::Rect screenArea() const override;
+    double deviceScale() const override { return this->exactScale(); }
+    bool isShownWindow() const override { return this->isShown(); }
+    bool isActiveWindow() const override { return this->isShown() && pane_.hasKeyboardFocus(); }
 
     void startTicks();
     void endTicks();

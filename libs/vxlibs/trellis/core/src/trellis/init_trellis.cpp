@@ -1,5 +1,6 @@
 #include "trellis/init_trellis.h"
 
+#include "trellis/Accessibility.h"
 #include "trellis/ManagerContainer.h"
 
 #include <basalt/ResourceModule.h>
@@ -30,6 +31,7 @@ bool initTrellis(std::uint32_t first, std::uint32_t second)
 
 void shutdownTrellis()
 {
+    Accessibility::stop();
     resources().reset();
 }
 
