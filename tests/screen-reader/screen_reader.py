@@ -12,7 +12,9 @@ scenario:
               the stand-by and then the success page announced, FINISH
   rescan      the connect page without a device, RESCAN pressed (nothing
               changes), the device plugged in ($WINDOW_TEST_WORK/plug),
-              RESCAN pressed again: the update-available page, QUIT
+              RESCAN pressed again: the update-available page; About
+              pressed: the about overlay as a dialog, closed with Escape;
+              QUIT
   quit-no     UPDATE, the window closed during the update, the quit question
               as an alert answered No through its button, the update to its
               end, FINISH
@@ -172,6 +174,13 @@ def scenario_rescan(reader):
     check(reader.click(rescan), "RESCAN took the second click")
     reader.wait_for_announcement("A firmware update is available", 10)
     read_update_available_page(reader)
+    reader.click(reader.shown_button("About"))
+    about = reader.wait_for(lambda: reader.find(pyatspi.ROLE_DIALOG), 5, "about dialog")
+    check(showing(about) and about.name == "TROVIX STUDIO UPDATER", f"about dialog {about.name!r}")
+    check(reader.find(pyatspi.ROLE_PUSH_BUTTON, "QUIT") is None, "the dialog covers the page's buttons")
+    window = subprocess.run(["xdotool", "search", "--name", TITLE], capture_output=True, text=True).stdout.split()
+    subprocess.run(["xdotool", "windowfocus", "--sync", window[0], "key", "Escape"], check=True)
+    reader.wait_for(lambda: not showing(about), 5, "about dialog closed")
     reader.click(reader.shown_button("QUIT"))
     reader.ends_with(0)
 

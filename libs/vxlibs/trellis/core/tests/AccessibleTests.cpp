@@ -130,6 +130,8 @@ TEST_F(AccessibleTree, IgnoredWidgetsPassTheirChildrenUpAndHiddenOrEmptyOnesAreL
     EXPECT_EQ(accessibleTops(pane), (std::vector<Widget*>{first.get(), panel.get()}));
     EXPECT_EQ(accessibleChildren(*panel), std::vector<Widget*>{inner.get()});
     EXPECT_TRUE(accessibleChildren(*first).empty());
+    pane.setFocusScope(panel.get());
+    EXPECT_EQ(accessibleTops(pane), std::vector<Widget*>{panel.get()}) << "a modal part alone";
 }
 
 struct tUnitCase {

@@ -171,6 +171,10 @@ std::vector<Widget*> accessibleChildren(const Widget& widget)
 std::vector<Widget*> accessibleTops(const Pane& pane)
 {
     std::vector<Widget*> tops;
+    if (Widget* scope = pane.focusScope(); scope && isShownInTree(*scope) && isAccessible(*scope)) {
+        tops.push_back(scope);
+        return tops;
+    }
     if (Widget* root = pane.root()) {
         collectTop(*root, tops);
     }

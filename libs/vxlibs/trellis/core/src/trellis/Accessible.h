@@ -60,7 +60,9 @@ bool isAccessible(const Widget& widget);
 std::vector<Widget*> accessibleChildren(const Widget& widget);
 
 // The published widgets at the top of a Pane: those of its root (or the
-// root itself) and then those of its layers.
+// root itself) and then those of its layers; while a part of the tree holds
+// the keyboard (the Pane's focus scope, such as a modal cover), that part
+// alone, since what it covers cannot be used.
 std::vector<Widget*> accessibleTops(const Pane& pane);
 
 } // namespace Trellis
