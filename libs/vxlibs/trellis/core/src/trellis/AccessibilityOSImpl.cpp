@@ -206,11 +206,8 @@ private:
             g_object_notify(G_OBJECT(object), "accessible-description");
         }
         if (now.text != before.text) {
-            const auto length = [](const std::string& text) {
-                return static_cast<gint>(g_utf8_strlen(text.c_str(), static_cast<gssize>(text.size())));
-            };
-            g_signal_emit_by_name(object, "text-remove", 0, length(before.text), before.text.c_str());
-            g_signal_emit_by_name(object, "text-insert", 0, length(now.text), now.text.c_str());
+            g_signal_emit_by_name(object, "text-remove", 0, DETAIL::characterCount(before.text), before.text.c_str());
+            g_signal_emit_by_name(object, "text-insert", 0, DETAIL::characterCount(now.text), now.text.c_str());
         }
     }
 

@@ -167,11 +167,6 @@ std::string peerText(AtkText* text)
     return found ? found->text() : std::string();
 }
 
-gint characterCount(const std::string& text)
-{
-    return static_cast<gint>(g_utf8_strlen(text.c_str(), static_cast<gssize>(text.size())));
-}
-
 // The characters from `start` to `end` (-1: the end), clamped to the text.
 gchar* substring(const std::string& text, gint start, gint end)
 {

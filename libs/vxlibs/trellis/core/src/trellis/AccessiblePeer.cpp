@@ -147,6 +147,11 @@ void emitChildrenChanges(AtkObject* parent, const std::vector<AtkObject*>& befor
     }
 }
 
+gint characterCount(std::string_view text)
+{
+    return static_cast<gint>(g_utf8_strlen(text.data(), static_cast<gssize>(text.size())));
+}
+
 std::pair<int, int> textUnitAt(const std::string& text, int offset, AtkTextGranularity granularity,
                                const std::vector<std::pair<int, int>>& lines)
 {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -68,6 +69,10 @@ void emitStateChanges(AtkObject* object, std::uint32_t before, std::uint32_t now
 // the last down, then additions.
 void emitChildrenChanges(AtkObject* parent, const std::vector<AtkObject*>& before,
                          const std::vector<AtkObject*>& now);
+
+// The number of characters (code points) of UTF-8 text, the unit of ATK's
+// text offsets.
+gint characterCount(std::string_view text);
 
 // The (start, end) character offsets of the unit of `granularity` at
 // `offset` in `text` (UTF-8): a character; a word with the spaces after it;

@@ -35,11 +35,6 @@ std::vector<AtkObject*> objectsOf(const std::vector<Widget*>& widgets, FramePeer
     return objects;
 }
 
-gint characterOffset(const std::string& text, std::size_t byte)
-{
-    return static_cast<gint>(g_utf8_strlen(text.c_str(), static_cast<gssize>(byte)));
-}
-
 } // namespace
 
 // Frames -----------------------------------------------------------------
@@ -186,7 +181,8 @@ std::vector<std::pair<int, int>> WidgetPeer::lineSpans() const
         const std::size_t end = index + 1 < lines.size()
                                     ? static_cast<std::size_t>(lines[index + 1].data() - text.data())
                                     : text.size();
-        spans.emplace_back(characterOffset(text, start), characterOffset(text, end));
+        const std::string_view all(text);
+        spans.emplace_back(characterCount(all.substr(0, start)), characterCount(all.substr(0, end)));
     }
     return spans;
 }
